@@ -1,0 +1,61 @@
+# Shared steps of scripts/run and scripts/test: packages, a virtual display, Wine.
+# Sourced, not run.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
+  clang-format g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb xdotool x11-utils
+  imagemagick fonts-wqy-microhei python3)
+
+# Installs whatever of PACKAGES is missing (needs root on a fresh Debian 12).
+ensure_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  dpkg --print-foreign-architectures | grep -q i386 || dpkg --add-architecture i386
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Starts Xvfb on a free display number unless DISPLAY is already usable.
+# Sets XVFB_PID when it started one.
+start_xvfb() {
+  XVFB_PID=
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=91
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  XVFB_PID=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+stop_xvfb() {
+  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  XVFB_PID=
+}
+
+# A Wine prefix of the project's own, made once and reused, warmed up so
+# that tests do not wait for wineserver.
+prepare_wine() {
+  export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDEBUG=-all
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    # No sound device here: keep Wine from complaining about ALSA.
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d '' /f >/dev/null 2>&1
+  fi
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+}
+
+stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+}

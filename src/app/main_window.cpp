@@ -1,0 +1,143 @@
+#include "app/main_window.h"
+
+#include "macro/hotkey_settings.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/files.h"
+#include "platform/text_codec.h"
+
+namespace hf::app {
+namespace {
+
+constexpr std::string_view kInstanceEvent = "mczdy";
+constexpr int kTrimIntervalMs = 500;
+constexpr int kRowHeight = 17;
+
+}  // namespace
+
+MainWindow::MainWindow() {
+  commands_.按钮14 = [this] { randomReset(); };
+  commands_.按钮17 = [this] { applyDefaultLayout(); };
+  commands_.保存检查框 = [this] { slots_.writeCheckFile(); };
+  commands_.打开检查框 = [this] { slots_.readCheckFile(); };
+  connectEvents();
+}
+
+void MainWindow::connectEvents() {
+  window_.onClose = [this] { closeSequence(); };
+  window_.onDestroy = [this] { window_.removeTrayIcon(); };
+  window_.onMinimized = [this] { enterTray(); };
+  window_.onTrayIcon = [this](int kind) {
+    if (kind == 1) leaveTray();
+  };
+  时钟1.onTick = [] { desktop::trimWorkingSet(); };
+
+  ui::Button* openButtons[] = {&controls_.打开A, &controls_.打开B, &controls_.打开C,
+                               &controls_.打开D, &controls_.打开E};
+  ui::Button* saveButtons[] = {&controls_.保存A, &controls_.保存B, &controls_.保存C,
+                               &controls_.保存D, &controls_.保存E};
+  for (int slot = 0; slot < table::kSlotCount; ++slot) {
+    openButtons[slot]->onClick = [this, slot] { slots_.open(slot); };
+    saveButtons[slot]->onClick = [this, slot] { slots_.save(slot); };
+  }
+  controls_.打开自定义.onClick = [this] { slots_.reloadRowSettings(); };
+  controls_.打开自定义.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框2, controls_.组合框66, 20, "●选择粘贴方式！");
+  };
+  controls_.加载热键.onClick = [this] { toggleHotkeys(); };
+  controls_.超级列表框1.onCheckClicked = [this](int row) { toggleMark(row); };
+  controls_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
+  controls_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
+  controls_.zira.onClick = [this] { togglePanel(); };
+  controls_.按钮19.onClick = [] {
+    desktop::openWithShell("https://www.example.org/hotfill/");
+    desktop::openWithShell("https://www.example.org/hotfill/help/");
+  };
+}
+
+void MainWindow::startUp() {
+  controls_.导入方式.focus();
+  时钟1.setInterval(kTrimIntervalMs);
+  hotkeys_.registerBackQuote();
+  loop::pause(100);
+
+  const Size screen = desktop::screenSize();
+  const Rect frame = window_.frameRect();
+  window_.moveTo({screen.width - frame.width - 20, screen.height - window_.scaled(680)});
+
+  controls_.超级列表框1.setRowHeight(window_.scaled(kRowHeight));
+  controls_.超级列表框2.setRowHeight(window_.scaled(kRowHeight));
+  controls_.导入方式.select(0);
+  controls_.组合框66.select(0);
+  controls_.组合框65.select(51);
+  controls_.组合框64.select(0);
+  controls_.组合框2.select(2);
+  modes_.pressMassCopy();
+  slots_.markCurrent(0);
+  commands_.按钮17();
+  controls_.zira.setPicture(Image::ZiraExpanded);
+
+  const auto texts = macro::readHotkeySettings(macro::settingsFile());
+  ui::EditBox* boxes[] = {&controls_.记录, &controls_.模拟, &controls_.停止, &controls_.截图,
+                          &controls_.模拟1};
+  for (std::size_t i = 0; i < texts.size(); ++i) boxes[i]->setText(texts[i]);
+
+  controls_.画板1.setRect({0, 0, 0, 0});
+  for (const char* folder : {"截图", "找图", "同页粘贴"})
+    files::createFolder(files::programFolder() / codec::pathFromGbk(folder));
+
+  if (!desktop::claimSingleInstance(kInstanceEvent)) window_.close();
+}
+
+void MainWindow::closeSequence() {
+  macro::writeHotkeySettings(macro::settingsFile(),
+                             {controls_.记录.text(), controls_.模拟.text(), controls_.停止.text(),
+                              controls_.截图.text(), controls_.模拟1.text()});
+  hotkeys_.releaseAll();
+}
+
+void MainWindow::enterTray() {
+  window_.hide();
+  window_.showTrayIcon();
+}
+
+void MainWindow::leaveTray() {
+  window_.show();
+  window_.restore();
+  window_.removeTrayIcon();
+}
+
+void MainWindow::togglePanel() {
+  const bool expanded = controls_.zira.picture() != Image::ZiraCollapsed;
+  controls_.zira.setPicture(expanded ? Image::ZiraCollapsed : Image::ZiraExpanded);
+  window_.setOuterHeight(expanded ? kCollapsedHeight : kFullHeight);
+}
+
+// The hotkey toggle's caption says whether the custom hotkeys of the table
+// rows are registered; unloading releases every custom slot.
+void MainWindow::toggleHotkeys() {
+  if (controls_.加载热键.text() == "加载热键") {
+    controls_.加载热键.setText("卸载热键");
+  } else {
+    controls_.加载热键.setText("加载热键");
+    hotkeys_.releaseCustom();
+  }
+}
+
+void MainWindow::toggleMark(int row) {
+  table_.setMarked(row, !table_.isMarked(row));
+  commands_.保存检查框();
+}
+
+void MainWindow::randomReset() {
+  fields_.编辑框5.clear();
+  fields_.编辑框6.clear();
+  fields_.编辑框7 = "0";
+}
+
+void MainWindow::applyDefaultLayout() {
+  table_.applyDefaultLayout();
+  fields_.图文选择 = false;
+}
+
+}  // namespace hf::app

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/hidden_fields.h"
+#include "app/hints.h"
+#include "app/main_controls.h"
+#include "paste/hotkeys.h"
+#include "paste/working_modes.h"
+#include "platform/ui.h"
+#include "table/data_table.h"
+#include "table/file_slots.h"
+
+namespace hf::app {
+
+inline constexpr std::string_view kWindowTitle = "2019墨川一键复制粘贴工具免费版V12.12";
+inline constexpr int kFullHeight = 627;       // with the macro panel
+inline constexpr int kCollapsedHeight = 506;  // macro panel cut off
+
+// The one main window: it owns every control and every piece of state, runs
+// the start-up and close sequences, and hands each event to the class that
+// owns the concern.
+class MainWindow {
+ public:
+  MainWindow();
+
+  // Runs once after the window has been built. Ends with the single-instance
+  // test, which closes this window when another instance is running.
+  void startUp();
+
+  ui::Window& window() { return window_; }
+  MainControls& controls() { return controls_; }
+  HiddenFields& fields() { return fields_; }
+  HiddenCommands& commands() { return commands_; }
+  Hints& hints() { return hints_; }
+  table::DataTable& table() { return table_; }
+  table::FileSlots& slots() { return slots_; }
+  paste::HotkeyRegistry& hotkeys() { return hotkeys_; }
+
+ private:
+  void connectEvents();
+  void closeSequence();
+  void enterTray();
+  void leaveTray();
+  void togglePanel();
+  void toggleHotkeys();
+  void toggleMark(int row);
+  void randomReset();
+  void applyDefaultLayout();
+
+  ui::Window window_{{std::string(kWindowTitle), {460, kFullHeight}}};
+  MainControls controls_{window_};
+  HiddenFields fields_;
+  HiddenCommands commands_;
+  Hints hints_{window_};
+  ui::Timer 时钟1{window_};  // trims the working set
+  ui::Timer 时钟2{window_};
+  ui::Timer 时钟3{window_};
+  table::DataTable table_{controls_.超级列表框1};
+  table::FileSlots slots_{controls_, fields_, commands_, hints_, table_};
+  paste::HotkeyRegistry hotkeys_{window_};
+  paste::WorkingModes modes_{controls_, fields_, hints_, hotkeys_};
+};
+
+}  // namespace hf::app

@@ -1,0 +1,138 @@
+// The simple controls: state in memory, events only when a test raises them.
+#include <algorithm>
+
+#include "platform/headless/widget_state.h"
+
+namespace hf::ui {
+namespace {
+
+using Kind = Control::Impl::Kind;
+
+void initialise(Control::Impl& impl, Kind kind, Rect rect, std::string_view text, bool visible) {
+  impl.kind = kind;
+  impl.rect = rect;
+  impl.text = text;
+  impl.visible = visible;
+}
+
+}  // namespace
+
+Control::Control(Window& parent) : parent_(parent), impl_(std::make_unique<Impl>()) {}
+
+Control::~Control() {
+  if (parent_.impl().focused == this) parent_.impl().focused = nullptr;
+}
+
+void Control::setVisible(bool visible) {
+  impl_->visible = visible;
+}
+bool Control::isVisible() const {
+  return impl_->visible;
+}
+void Control::setEnabled(bool enabled) {
+  impl_->enabled = enabled;
+}
+bool Control::isEnabled() const {
+  return impl_->enabled;
+}
+
+void Control::setText(std::string_view gbk) {
+  if (impl_->kind != Kind::DropDown) {
+    impl_->text = gbk;
+    return;
+  }
+  // A pick list shows only its items: a text picks the item that matches it.
+  auto& items = impl_->items;
+  auto match = std::find(items.begin(), items.end(), gbk);
+  static_cast<DropDown*>(this)->select(match == items.end() ? -1 : int(match - items.begin()));
+}
+
+std::string Control::text() const {
+  return impl_->text;
+}
+Rect Control::rect() const {
+  return impl_->rect;
+}
+void Control::setRect(Rect rect) {
+  impl_->rect = rect;
+}
+void Control::focus() {
+  parent_.impl().focused = this;
+}
+bool Control::hasFocus() const {
+  return parent_.impl().focused == this;
+}
+
+Button::Button(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::Button, args.rect, args.caption, args.visible);
+}
+
+void Button::setColor(Rgb color) {
+  color_ = color;
+}
+void Button::setPicture(Image image) {
+  picture_ = image;
+}
+
+CheckBox::CheckBox(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::CheckBox, args.rect, args.caption, args.visible);
+  impl_->checked = args.checked;
+}
+
+void CheckBox::setChecked(bool checked) {
+  impl_->checked = checked;
+}
+bool CheckBox::isChecked() const {
+  return impl_->checked;
+}
+
+DropDown::DropDown(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::DropDown, args.rect, "", args.visible);
+  impl_->items = args.items;
+}
+
+void DropDown::setItems(const std::vector<std::string>& items) {
+  impl_->items = items;
+  select(-1);
+}
+
+int DropDown::itemCount() const {
+  return int(impl_->items.size());
+}
+
+std::string DropDown::itemText(int index) const {
+  return index >= 0 && index < itemCount() ? impl_->items[index] : std::string();
+}
+
+void DropDown::select(int index) {
+  impl_->selectedIndex = index >= 0 && index < itemCount() ? index : -1;
+  impl_->text = itemText(impl_->selectedIndex);
+}
+
+int DropDown::selectedIndex() const {
+  return impl_->selectedIndex;
+}
+
+EditBox::EditBox(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::EditBox, args.rect, args.text, args.visible);
+  impl_->multiline = args.multiline;
+}
+
+Label::Label(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::Label, args.rect, args.caption, args.visible);
+}
+
+Frame::Frame(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::Frame, args.rect, "", args.visible);
+}
+
+PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
+  initialise(*impl_, Kind::PictureBox, args.rect, "", args.visible);
+  picture_ = args.image;
+}
+
+void PictureBox::setPicture(Image image) {
+  picture_ = image;
+}
+
+}  // namespace hf::ui

@@ -1,0 +1,134 @@
+// The simulated outside world: screen, global hotkeys, other programs and the
+// shell, as far as the system can see them.
+#include <algorithm>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/headless/internal.h"
+#include "platform/headless/simulation.h"
+#include "platform/ui.h"
+
+namespace hf::headless::internal {
+namespace {
+
+using Chord = std::pair<unsigned, int>;  // modifiers, virtual key
+
+struct Desktop {
+  Size screen{1920, 1080};
+  std::vector<Hotkey> hotkeys;
+  std::set<Chord> chordsHeldElsewhere;
+  std::set<std::string, std::less<>> claimedInstances;
+  int workingSetTrims = 0;
+  std::vector<std::string> shellOpened;
+  std::vector<Sound> soundsPlayed;
+};
+
+Desktop& desktop() {
+  static Desktop instance;
+  return instance;
+}
+
+bool chordTaken(Chord chord) {
+  const auto& hotkeys = desktop().hotkeys;
+  return desktop().chordsHeldElsewhere.contains(chord) ||
+         std::any_of(hotkeys.begin(), hotkeys.end(), [&](const Hotkey& h) {
+           return Chord{h.modifiers, h.virtualKey} == chord;
+         });
+}
+
+}  // namespace
+
+void resetDesktop(Size screen) {
+  desktop() = Desktop{};
+  desktop().screen = screen;
+}
+
+void releaseHotkeysOf(const ui::Window& owner) {
+  std::erase_if(desktop().hotkeys, [&](const Hotkey& h) { return h.owner == &owner; });
+}
+
+}  // namespace hf::headless::internal
+
+namespace hf::desktop {
+
+using headless::internal::desktop;
+
+Size screenSize() {
+  return desktop().screen;
+}
+
+bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKey) {
+  auto& hotkeys = desktop().hotkeys;
+  const bool idInUse = std::any_of(hotkeys.begin(), hotkeys.end(), [&](const headless::Hotkey& h) {
+    return h.owner == &owner && h.id == id;
+  });
+  if (idInUse || headless::internal::chordTaken({modifiers, virtualKey})) return false;
+  hotkeys.push_back({id, modifiers, virtualKey, &owner});
+  return true;
+}
+
+void unregisterHotkey(ui::Window& owner, int id) {
+  std::erase_if(desktop().hotkeys,
+                [&](const headless::Hotkey& h) { return h.owner == &owner && h.id == id; });
+}
+
+bool claimSingleInstance(std::string_view name) {
+  return desktop().claimedInstances.emplace(name).second;
+}
+
+void trimWorkingSet() {
+  ++desktop().workingSetTrims;
+}
+
+void openWithShell(std::string_view gbkTarget) {
+  desktop().shellOpened.emplace_back(gbkTarget);
+}
+
+void playSound(Sound sound) {
+  desktop().soundsPlayed.push_back(sound);
+}
+
+}  // namespace hf::desktop
+
+namespace hf::headless {
+
+using internal::desktop;
+
+std::vector<Hotkey> registeredHotkeys() {
+  return desktop().hotkeys;
+}
+
+void holdHotkeyElsewhere(unsigned modifiers, int virtualKey) {
+  desktop().chordsHeldElsewhere.emplace(modifiers, virtualKey);
+}
+
+bool pressHotkey(unsigned modifiers, int virtualKey) {
+  const auto& hotkeys = desktop().hotkeys;
+  auto hotkey = std::find_if(hotkeys.begin(), hotkeys.end(), [&](const Hotkey& h) {
+    return h.modifiers == modifiers && h.virtualKey == virtualKey;
+  });
+  if (hotkey == hotkeys.end()) return false;
+  // Copied: the handler may unregister the hotkey while it runs.
+  const Hotkey pressed = *hotkey;
+  if (pressed.owner->onHotkey) pressed.owner->onHotkey(pressed.id);
+  return true;
+}
+
+void claimInstanceElsewhere(const std::string& name) {
+  desktop().claimedInstances.insert(name);
+}
+
+int workingSetTrims() {
+  return desktop().workingSetTrims;
+}
+std::vector<std::string> shellOpened() {
+  return desktop().shellOpened;
+}
+std::vector<Sound> soundsPlayed() {
+  return desktop().soundsPlayed;
+}
+
+}  // namespace hf::headless

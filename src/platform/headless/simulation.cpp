@@ -1,0 +1,13 @@
+#include "platform/headless/simulation.h"
+
+#include "platform/headless/internal.h"
+
+namespace hf::headless {
+
+void reset(const std::filesystem::path& programFolder, Size screen) {
+  internal::resetClock();
+  internal::resetDesktop(screen);
+  internal::setProgramFolder(programFolder);
+}
+
+}  // namespace hf::headless

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/geometry.h"
+#include "platform/resources.h"
+
+namespace hf::ui {
+class Window;
+}
+
+// Test control of the headless backend: the simulated desktop and its
+// virtual clock. Everything here is what a user or another program would do.
+namespace hf::headless {
+
+// A fresh desktop: clock at 0, no hotkeys, no single-instance marker, empty
+// event queue, the given screen, and programFolder as the program folder.
+void reset(const std::filesystem::path& programFolder, Size screen = {1920, 1080});
+
+// Schedules an event at virtual time ms (absolute). Events run in time order
+// when the clock reaches them: inside loop::pause, loop::processPending or advance.
+void at(std::int64_t ms, std::function<void()> event);
+
+// Moves the clock forward by ms, running every event due on the way.
+void advance(std::int64_t ms);
+
+struct Hotkey {
+  int id = 0;
+  unsigned modifiers = 0;
+  int virtualKey = 0;
+  ui::Window* owner = nullptr;
+};
+std::vector<Hotkey> registeredHotkeys();
+// Another program takes the key: registering it then fails.
+void holdHotkeyElsewhere(unsigned modifiers, int virtualKey);
+// The user presses a key chord: fires the owner's onHotkey when it is registered.
+bool pressHotkey(unsigned modifiers, int virtualKey);
+
+// Another instance of the program is running.
+void claimInstanceElsewhere(const std::string& name);
+
+int workingSetTrims();
+std::vector<std::string> shellOpened();  // GBK targets, in order
+std::vector<Sound> soundsPlayed();
+
+}  // namespace hf::headless

@@ -1,0 +1,114 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+namespace hf::files {
+namespace {
+
+// Closes a file handle when it goes out of scope.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  void close() {
+    if (valid()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 24));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+// A name in the target's folder that no other writer (thread or instance) uses.
+std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+  std::wstring suffix = L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++counter) + L".tmp";
+  std::filesystem::path temporary = target;
+  temporary += suffix;
+  return temporary;
+}
+
+}  // namespace
+
+std::filesystem::path programFolder() {
+  std::wstring buffer(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD size = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (size == 0) return {};
+    if (size < buffer.size()) {
+      buffer.resize(size);
+      return std::filesystem::path(buffer).parent_path();
+    }
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::optional<std::string> readWhole(const std::filesystem::path& path, std::size_t maxBytes) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    return std::nullopt;
+  }
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 1u << 24));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data() + filled, chunk, &read, nullptr)) return std::nullopt;
+    if (read == 0) break;  // the file shrank meanwhile
+    filled += read;
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+bool replaceWhole(const std::filesystem::path& path, std::string_view bytes) {
+  std::filesystem::path temporary = temporaryNameFor(path);
+  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  bool written = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
+  file.close();
+  if (written && MoveFileExW(temporary.c_str(), path.c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileW(temporary.c_str());
+  return false;
+}
+
+bool exists(const std::filesystem::path& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool createFolder(const std::filesystem::path& path) {
+  CreateDirectoryW(path.c_str(), nullptr);
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace hf::files

@@ -1,0 +1,73 @@
+#include <windows.h>
+
+#include "platform/win32/display.h"
+#include "platform/win32/pictures.h"
+#include "platform/win32/ui_impl.h"
+
+// Label, Frame and PictureBox: static controls on the window's colour.
+namespace hf::ui {
+namespace {
+
+struct LabelImpl final : Control::Impl {
+  using Impl::Impl;
+  bool paintsOnWindowColor() const override { return true; }
+};
+
+struct FrameImpl final : Control::Impl {
+  using Impl::Impl;
+  bool paintsOnWindowColor() const override { return true; }
+  bool staysBehindSiblings() const override { return true; }
+};
+
+struct PictureBoxImpl final : Control::Impl {
+  PictureBoxImpl(PictureBox& pictureBox, Window& window, Rect rect)
+      : Impl(pictureBox, window, rect), pictureBox(pictureBox) {}
+
+  void draw(const DRAWITEMSTRUCT& item) override {
+    FillRect(item.hDC, &item.rcItem, win32::windowBrush());
+    win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
+  }
+  // The box keeps the mouse from press to release, so the release reaches it
+  // wherever the pointer was dragged (the target picker).
+  std::optional<LRESULT> intercept(UINT message, WPARAM, LPARAM) override {
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+      SetCapture(hwnd);
+      return 0;
+    }
+    if (message == WM_LBUTTONUP) {
+      if (GetCapture() == hwnd) ReleaseCapture();
+      raise(pictureBox.onMouseUp);
+      return 0;
+    }
+    return std::nullopt;
+  }
+
+  PictureBox& pictureBox;
+  Image picture = Image::None;
+};
+
+}  // namespace
+
+Label::Label(Window& parent, const Args& args) : Control(parent) {
+  impl_ = std::make_unique<LabelImpl>(*this, parent, args.rect);
+  impl_->create({WC_STATICW, SS_LEFT | SS_NOTIFY | SS_NOPREFIX}, args.caption, args.visible);
+}
+
+Frame::Frame(Window& parent, const Args& args) : Control(parent) {
+  impl_ = std::make_unique<FrameImpl>(*this, parent, args.rect);
+  impl_->create({WC_STATICW, SS_ETCHEDFRAME}, "", args.visible);
+}
+
+PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
+  impl_ = std::make_unique<PictureBoxImpl>(*this, parent, args.rect);
+  impl_->create({WC_STATICW, SS_OWNERDRAW | SS_NOTIFY}, "", args.visible);
+  setPicture(args.image);
+}
+
+void PictureBox::setPicture(Image image) {
+  picture_ = image;
+  static_cast<PictureBoxImpl&>(*impl_).picture = image;
+  InvalidateRect(impl_->hwnd, nullptr, FALSE);
+}
+
+}  // namespace hf::ui

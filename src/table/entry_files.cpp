@@ -1,0 +1,80 @@
+#include "table/entry_files.h"
+
+#include "text/gbk_text.h"
+#include "text/numbers.h"
+
+namespace hf::table {
+
+RowStore::Pieces splitEntries(std::string text, const std::function<void()>& afterBatch) {
+  RowStore::Pieces pieces;
+  const int size = static_cast<int>(text.size());
+  int start = 1;  // 1-based position of the current entry
+  while (true) {
+    const int star = text::find(text, kStar, start);
+    if (star < 0 && start > size && !pieces.offsets.empty()) break;  // after a final "★"
+    const int end = star < 0 ? size + 1 : star;
+    pieces.offsets.push_back(static_cast<std::uint32_t>(start - 1));
+    pieces.lengths.push_back(static_cast<std::uint32_t>(end - start));
+    if (afterBatch && pieces.offsets.size() % kEntriesPerBatch == 0) afterBatch();
+    if (star < 0) break;
+    start = star + static_cast<int>(kStar.size());
+  }
+  pieces.text = std::move(text);
+  return pieces;
+}
+
+std::string formatEntries(const RowStore& rows) {
+  std::string out;
+  for (int row = 0; row < rows.size(); ++row) {
+    out += rows.entry(row);
+    out += kStar;
+  }
+  return out;
+}
+
+int firstEntryWithStar(const RowStore& rows) {
+  for (int row = 0; row < rows.size(); ++row)
+    if (text::find(rows.entry(row), kStar) > 0) return row;
+  return -1;
+}
+
+std::string formatRowSettings(const RowStore& rows) {
+  std::string out;
+  for (int row = 0; row < rows.size(); ++row) {
+    for (int column = 2; column <= 5; ++column) {
+      if (column > 2) out += kStar;
+      out += rows.cell(row, column);
+    }
+    out += kCrLf;
+  }
+  return out;
+}
+
+void applyRowSettings(std::string_view text, RowStore& rows) {
+  const auto lines = text::split(text, kCrLf);
+  for (int row = 0; row < rows.size() && row < static_cast<int>(lines.size()); ++row) {
+    const auto fields = text::split(lines[row], kStar);
+    for (int field = 0; field < static_cast<int>(fields.size()) && field + 2 < RowStore::kColumns;
+         ++field)
+      rows.setCell(row, field + 2, fields[field]);
+  }
+}
+
+std::string formatCheckFile(const RowStore& rows) {
+  std::string out;
+  for (int row = 0; row < rows.size(); ++row) {
+    if (!rows.isMarked(row)) continue;
+    out += rows.cell(row, 0);
+    out += kCrLf;
+  }
+  return out;
+}
+
+void applyCheckFile(std::string_view text, RowStore& rows) {
+  for (const std::string& line : text::split(text, kCrLf)) {
+    const int number = text::toInt(line);
+    if (number >= 1) rows.setMarked(number - 1, true);
+  }
+}
+
+}  // namespace hf::table

@@ -1,0 +1,162 @@
+# shellcheck shell=bash
+# Helpers of the end-to-end scripts: run the program under Wine on an X
+# display, locate its windows with the probe helper, click with xdotool and
+# fail with a clear message. Every wait polls against a deadline.
+#
+# A script sources this file and calls `e2e_init "$@"` with the arguments
+# CTest passes: the program's exe and probe.exe.
+
+APP_TITLE="2019墨川一键复制粘贴工具免费版V12.12"
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+note() { echo "-- $*"; }
+
+now_ms() { date +%s%3N; }
+
+# wait_for SECONDS COMMAND...: true once COMMAND succeeds, false at the deadline.
+wait_for() {
+  local deadline=$(($(now_ms) + $1 * 1000))
+  shift
+  until "$@"; do
+    (($(now_ms) < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# expect_within SECONDS WHAT COMMAND...: fails the test if COMMAND never succeeds.
+expect_within() {
+  local seconds=$1 what=$2
+  shift 2
+  wait_for "$seconds" "$@" || fail "after ${seconds}s still not: $what"
+}
+
+assert_eq() {
+  [[ "$2" == "$1" ]] || fail "$3: expected '$1', got '$2'"
+}
+
+# Waits until two files are identical; on failure shows both as hex bytes.
+expect_same_bytes() {
+  local seconds=$1 expected=$2 actual=$3
+  wait_for "$seconds" cmp -s "$expected" "$actual" && return 0
+  echo "expected ($expected):" >&2
+  od -A d -t x1 "$expected" >&2
+  echo "actual ($actual):" >&2
+  od -A d -t x1 "$actual" >&2 || true
+  fail "$(basename "$actual") differs from $(basename "$expected")"
+}
+
+to_gbk() { printf '%s' "$1" | iconv -f UTF-8 -t GBK; }
+
+probe() { wine "$PROBE_EXE" "$@" </dev/null; }
+
+# e2e_init HOTFILL_EXE PROBE_EXE: checks the environment, makes the work folder
+# E2E_ROOT (kept when the test fails) and cleans up on exit.
+e2e_init() {
+  [[ $# -eq 2 ]] || fail "usage: $0 HOTFILL_EXE PROBE_EXE"
+  HOTFILL_EXE=$1
+  PROBE_EXE=$2
+  [[ -n "${DISPLAY:-}" ]] || fail "DISPLAY is not set (start Xvfb and export DISPLAY)"
+  [[ -n "${WINEPREFIX:-}" ]] || fail "WINEPREFIX is not set (export it before running the tests)"
+  [[ -f "$HOTFILL_EXE" ]] || fail "program not found: $HOTFILL_EXE"
+  [[ -f "$PROBE_EXE" ]] || fail "probe not found: $PROBE_EXE"
+  local tool
+  for tool in wine xdotool xdpyinfo iconv cmp od; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+  done
+  export WINEDEBUG=${WINEDEBUG:--all}
+  # Wine turns the UTF-8 title arguments and file names into UTF-16 by the locale.
+  [[ "$(locale charmap 2>/dev/null)" == "UTF-8" ]] || export LC_ALL=C.UTF-8
+  E2E_ROOT=$(mktemp -d /tmp/hotfill-e2e.XXXXXX)
+  STARTED_PIDS=()
+  trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+  local status=$? pid
+  for pid in "${STARTED_PIDS[@]}"; do
+    process_ended "$pid" && continue
+    echo "cleanup: ending leftover process $pid" >&2
+    kill -TERM "$pid" 2>/dev/null || true
+    wait_for 5 process_ended "$pid" || kill -KILL "$pid" 2>/dev/null || true
+  done
+  if ((status == 0)); then
+    rm -rf "$E2E_ROOT"
+  else
+    echo "work folder kept for inspection: $E2E_ROOT" >&2
+  fi
+}
+
+# True when the process is gone or a zombie (nothing may reap ended Wine processes).
+process_ended() {
+  local state
+  state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
+  [[ -z "$state" || "$state" == Z ]]
+}
+
+process_running() { ! process_ended "$1"; }
+
+# launch DIR: starts DIR/hotfill.exe from DIR in the background; its PID in LAUNCHED_PID.
+launch() {
+  local dir=$1
+  (cd "$dir" && exec wine ./hotfill.exe) </dev/null >>"$E2E_ROOT/wine.log" 2>&1 &
+  LAUNCHED_PID=$!
+  STARTED_PIDS+=("$LAUNCHED_PID")
+}
+
+# start_app DIR: starts the program under test and waits for its main window.
+start_app() {
+  launch "$1"
+  APP_PID=$LAUNCHED_PID
+  note "started $1/hotfill.exe as PID $APP_PID"
+  find_window "$APP_TITLE" 30000
+}
+
+# find_window TITLE [TIMEOUT_MS]: sets WIN_HWND, WIN_LEFT, WIN_TOP, WIN_RIGHT,
+# WIN_BOTTOM (frame), WIN_CLIENT_X, WIN_CLIENT_Y (client origin) and WIN_DPI.
+find_window() {
+  local found
+  found=$(probe find "$1" "${2:-10000}") || fail "no window titled '$1'"
+  # shellcheck disable=SC2034  # read by the scripts
+  read -r WIN_HWND WIN_LEFT WIN_TOP WIN_RIGHT WIN_BOTTOM WIN_CLIENT_X WIN_CLIENT_Y WIN_DPI <<<"$found"
+}
+
+window_count() { probe count "$1"; }
+
+# Gives the X keyboard focus to the window Win32 reports as foreground: a click
+# activates a Wine window but does not move the X focus, and keys go to X focus.
+focus_foreground() {
+  local xid
+  read -r _ xid _ <<<"$(probe foreground)"
+  [[ -n "$xid" && "$xid" != 0 ]] && xdotool windowfocus "$xid"
+  return 0
+}
+
+# activate TITLE: makes the window the foreground window and gives it the X focus.
+activate() {
+  probe activate "$1" >/dev/null || fail "cannot bring '$1' to the foreground"
+  focus_foreground
+}
+
+# click_client TITLE X Y: left click at the client point (X, Y) given in 96-DPI units.
+click_client() {
+  local point x y
+  point=$(probe point "$1" "$2" "$3") || fail "no window titled '$1' to click"
+  read -r x y <<<"$point"
+  xdotool mousemove "$x" "$y" click 1 || fail "xdotool could not click at $x,$y"
+  focus_foreground
+}
+
+# screen_size: prints "WIDTH HEIGHT" of the X screen.
+screen_size() {
+  xdpyinfo | awk '/dimensions:/ { split($2, size, "x"); print size[1], size[2] }'
+}
+
+# stop_app: closes the main window and waits for the program's process to end.
+stop_app() {
+  probe close "$APP_TITLE" 20000 || fail "main window did not close"
+  expect_within 20 "program process $APP_PID ended after its window closed" process_ended "$APP_PID"
+}

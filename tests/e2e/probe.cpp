@@ -1,0 +1,250 @@
+// Helper of the end-to-end scripts: reports where the program's windows are,
+// which window is in the foreground and what the list views hold, so that the
+// scripts can drive real input with xdotool and check its effects.
+// Prints plain text (titles as UTF-8) on stdout; exits 0 on success, 1 on failure.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kDefaultTimeoutMs = 10000;
+constexpr DWORD kPollMs = 50;
+
+std::string to_utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
+  std::string out(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  return out;
+}
+
+// Written unconverted: the C runtime's text mode would turn "\n" into "\r\n".
+void write_to(DWORD std_handle, const std::string& text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(std_handle), text.data(), static_cast<DWORD>(text.size()), &written,
+            nullptr);
+}
+
+void print_line(const std::string& line) {
+  write_to(STD_OUTPUT_HANDLE, line + "\n");
+}
+
+int fail(const std::string& message) {
+  write_to(STD_ERROR_HANDLE, "probe: " + message + "\n");
+  return 1;
+}
+
+int fail_about(const std::wstring& title, const char* problem) {
+  std::string message = "window \"";
+  message += to_utf8(title);
+  message += "\" ";
+  message += problem;
+  return fail(message);
+}
+
+std::string hex_handle(const void* handle) {
+  char text[32];
+  wsprintfA(text, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(handle)));
+  return text;
+}
+
+std::wstring window_title(HWND window) {
+  std::wstring title(GetWindowTextLengthW(window) + 1, L'\0');
+  title.resize(GetWindowTextW(window, title.data(), static_cast<int>(title.size())));
+  return title;
+}
+
+struct TitleSearch {
+  const std::wstring* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collect_titled(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TitleSearch*>(param);
+  if (IsWindowVisible(window) && window_title(window) == *search->title)
+    search->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> visible_windows_titled(const std::wstring& title) {
+  TitleSearch search{&title, {}};
+  EnumWindows(collect_titled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+BOOL CALLBACK collect_list_views(HWND child, LPARAM param) {
+  wchar_t class_name[64];
+  if (GetClassNameW(child, class_name, 64) && lstrcmpiW(class_name, WC_LISTVIEWW) == 0)
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
+  return TRUE;
+}
+
+template <typename Condition>
+bool wait_until(DWORD timeout_ms, Condition condition) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  while (!condition()) {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+HWND wait_for_window(const std::wstring& title, DWORD timeout_ms) {
+  HWND window = nullptr;
+  wait_until(timeout_ms, [&] {
+    auto found = visible_windows_titled(title);
+    window = found.empty() ? nullptr : found.front();
+    return window != nullptr;
+  });
+  return window;
+}
+
+UINT window_dpi(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  auto get_dpi = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  UINT dpi = get_dpi ? get_dpi(window) : 0;
+  return dpi ? dpi : 96;
+}
+
+// Screen coordinates must be physical pixels, as xdotool sees them.
+void become_dpi_aware() {
+  using SetContextFn = BOOL(WINAPI*)(HANDLE);
+  auto set_context = reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  const auto per_monitor_v2 = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4));
+  if (!set_context || !set_context(per_monitor_v2)) SetProcessDPIAware();
+}
+
+// The X11 window Wine created for a top-level window, for `xdotool windowfocus`.
+std::string x11_window_of(HWND window) {
+  auto id = reinterpret_cast<uintptr_t>(GetPropW(window, L"__wine_x11_whole_window"));
+  return std::to_string(id);
+}
+
+DWORD parse_number(const std::wstring& text) {
+  return wcstoul(text.c_str(), nullptr, 10);
+}
+
+DWORD timeout_arg(const std::vector<std::wstring>& args, size_t index) {
+  return args.size() > index ? parse_number(args[index]) : kDefaultTimeoutMs;
+}
+
+int cmd_find(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], timeout_arg(args, 2));
+  if (!window) return fail_about(args[1], "not found");
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  print_line(hex_handle(window) + " " + std::to_string(frame.left) + " " +
+             std::to_string(frame.top) + " " + std::to_string(frame.right) + " " +
+             std::to_string(frame.bottom) + " " + std::to_string(origin.x) + " " +
+             std::to_string(origin.y) + " " + std::to_string(window_dpi(window)));
+  return 0;
+}
+
+int cmd_count(const std::vector<std::wstring>& args) {
+  print_line(std::to_string(visible_windows_titled(args[1]).size()));
+  return 0;
+}
+
+int cmd_point(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
+  if (!window) return fail_about(args[1], "not found");
+  const int dpi = static_cast<int>(window_dpi(window));
+  POINT point{MulDiv(static_cast<int>(parse_number(args[2])), dpi, 96),
+              MulDiv(static_cast<int>(parse_number(args[3])), dpi, 96)};
+  ClientToScreen(window, &point);
+  print_line(std::to_string(point.x) + " " + std::to_string(point.y));
+  return 0;
+}
+
+int cmd_foreground(const std::vector<std::wstring>&) {
+  HWND window = GetForegroundWindow();
+  if (!window) return fail("no foreground window");
+  print_line(hex_handle(window) + " " + x11_window_of(window) + " " +
+             to_utf8(window_title(window)));
+  return 0;
+}
+
+int cmd_activate(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
+  if (!window) return fail_about(args[1], "not found");
+  SetForegroundWindow(window);
+  if (!wait_until(timeout_arg(args, 2), [&] { return GetForegroundWindow() == window; }))
+    return fail_about(args[1], "did not become the foreground window");
+  print_line(hex_handle(window) + " " + x11_window_of(window));
+  return 0;
+}
+
+int cmd_close(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
+  if (!window) return fail_about(args[1], "not found");
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!wait_until(timeout_arg(args, 2), [&] { return !IsWindow(window); }))
+    return fail_about(args[1], "still exists after WM_CLOSE");
+  return 0;
+}
+
+// One line "controlId itemCount" per list view inside the window.
+int cmd_lists(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
+  if (!window) return fail_about(args[1], "not found");
+  std::vector<HWND> lists;
+  EnumChildWindows(window, collect_list_views, reinterpret_cast<LPARAM>(&lists));
+  for (HWND list : lists) {
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count))
+      return fail("list view did not answer");
+    print_line(std::to_string(GetDlgCtrlID(list)) + " " + std::to_string(count));
+  }
+  return 0;
+}
+
+struct Command {
+  const wchar_t* name;
+  size_t min_args;  // including the command name
+  int (*run)(const std::vector<std::wstring>&);
+};
+
+constexpr Command kCommands[] = {
+    {L"find", 2, cmd_find},         {L"count", 2, cmd_count},
+    {L"point", 4, cmd_point},       {L"foreground", 1, cmd_foreground},
+    {L"activate", 2, cmd_activate}, {L"close", 2, cmd_close},
+    {L"lists", 2, cmd_lists},
+};
+
+constexpr char kUsage[] =
+    "usage: probe find TITLE [timeout_ms]   -> hwnd frame(l t r b) clientOrigin(x y) dpi\n"
+    "       probe count TITLE               -> number of visible top-level windows titled TITLE\n"
+    "       probe point TITLE X Y           -> screen pixel X Y of the 96-DPI client point\n"
+    "       probe foreground                -> hwnd x11window title\n"
+    "       probe activate TITLE [timeout]  -> hwnd x11window, once TITLE is the foreground\n"
+    "       probe close TITLE [timeout_ms]  posts WM_CLOSE and waits until the window is gone\n"
+    "       probe lists TITLE               -> controlId itemCount, per list view";
+
+}  // namespace
+
+int main() {
+  become_dpi_aware();
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<std::wstring> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  LocalFree(argv);
+  if (!args.empty()) {
+    for (const Command& command : kCommands) {
+      if (args[0] == command.name && args.size() >= command.min_args) return command.run(args);
+    }
+  }
+  return fail(kUsage);
+}
