@@ -1,6 +1,7 @@
 // Runs the GBK text operations on arbitrary bytes and checks that they agree
 // with each other: characters cover the text, split pieces join back to the
-// text, replaceAll matches split, and find lands on a character boundary.
+// text, replaceAll matches split, and find gives the first match on a
+// character boundary.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -40,8 +41,22 @@ std::set<std::size_t> checkCharacters(std::string_view text) {
   return boundaries;
 }
 
+// The first case-sensitive match at a boundary at or after from, by brute force.
+int firstMatch(std::string_view text, std::string_view what, int from,
+               const std::set<std::size_t>& boundaries) {
+  if (what.empty()) return -1;
+  const std::size_t start = from < 1 ? 0 : static_cast<std::size_t>(from) - 1;
+  for (std::size_t at : boundaries) {
+    if (at < start || text.substr(at, what.size()) != what) continue;
+    const std::size_t end = at + what.size();
+    if (end == text.size() || boundaries.count(end) == 1) return static_cast<int>(at) + 1;
+  }
+  return -1;
+}
+
 void checkFind(std::string_view text, std::string_view what, int from,
                const std::set<std::size_t>& boundaries) {
+  require(hf::text::find(text, what, from) == firstMatch(text, what, from, boundaries));
   for (bool ignoreCase : {false, true}) {
     const int found = hf::text::find(text, what, from, ignoreCase);
     if (found == -1) continue;

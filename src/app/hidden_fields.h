@@ -21,10 +21,10 @@ struct HiddenFields {
   std::string 按钮120 = "自动";  // run state: "自动" idle, "单次" while a run is in progress
   std::string 编辑框1011;        // "66" asks a running paste to stop
   std::array<std::string, 5> 编辑框1000到1004;  // hotkey texts being registered
-  std::string 编辑框5;           // random cycle
+  std::string 编辑框5;                          // random cycle
   std::string 编辑框6;
   std::string 编辑框7 = "0";
-  std::string 句柄1;  // target window
+  std::string 句柄1;    // target window
   std::string 编辑框3;  // saved cursor position
   std::string 编辑框4;
   std::string 编辑框21;  // target point
@@ -36,16 +36,17 @@ struct HiddenFields {
   std::string 编辑框20;
 
   // Working modes.
-  int 组合框1 = 0;       // copy mode: 0 "万条复制", 1 "有序复制", 2 "字符复制"
-  int 组合框3 = 0;       // back-quote mode: 0 "Word", 1 "Excel", 2 "同页粘贴", 3 "反撇号键复制粘贴", 4 "不同页粘贴"
+  int 组合框1 = 0;  // copy mode: 0 "万条复制", 1 "有序复制", 2 "字符复制"
+  int 组合框3 = 0;  // back-quote mode: 0 "Word", 1 "Excel", 2 "同页粘贴", 3 "反撇号键复制粘贴", 4
+                    // "不同页粘贴"
   bool 选择框11 = false;  // import flag: the back-quote key imports into the data table
-  std::string 编辑框70;  // same-page file name
-  std::string 编辑框1;   // work text
+  std::string 编辑框70;   // same-page file name
+  std::string 编辑框1;    // work text
 
   // Macro recorder.
   std::string 透明标签16 = "状态：记录未开启";  // recorder state
   bool 选择框93 = false;                        // run flag
-  std::array<std::string, 5> 按键1到5;           // key scratch fields
+  std::array<std::string, 5> 按键1到5;          // key scratch fields
   std::string 时间 = "200";                     // find-colour step delay
   std::string 标签4;
 
@@ -53,7 +54,7 @@ struct HiddenFields {
   std::string 内容编辑框;
   bool 选择框15 = false;  // series mark
   std::array<std::string, 10> 编辑框hang{"A1", "B1", "C1", "D1", "E1",
-                                        "F1", "G1", "H1", "I1", "J1"};  // 编辑框hang … 编辑框hang9
+                                         "F1", "G1", "H1", "I1", "J1"};  // 编辑框hang … 编辑框hang9
   std::array<bool, 10> 选择框1到10{true, true, true, true, true, true, true, true, true, true};
 };
 

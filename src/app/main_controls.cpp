@@ -8,8 +8,8 @@ MainControls::MainControls(ui::Window& parent) : window(parent) {
   constexpr int kSlotLabelTops[] = {483, 499, 515, 531, 547, 564};
   for (int i = 0; i < 6; ++i) {
     const std::string caption = text::toText(i + 1) + "：";
-    decoration.push_back(
-        std::make_unique<ui::Label>(window, ui::Label::Args{{404, kSlotLabelTops[i], 12, 12}, caption}));
+    decoration.push_back(std::make_unique<ui::Label>(
+        window, ui::Label::Args{{404, kSlotLabelTops[i], 12, 12}, caption}));
   }
   constexpr Rect kBottomRowFrames[] = {{58, 546, 58, 26},  {119, 546, 38, 26}, {160, 546, 38, 26},
                                        {201, 546, 88, 26}, {292, 546, 38, 26}, {333, 546, 26, 26},
@@ -19,10 +19,9 @@ MainControls::MainControls(ui::Window& parent) : window(parent) {
 }
 
 std::vector<std::string> MainControls::importModeItems() {
-  return {"↓--万条|有序--↓",    "自定义分割符录入",   "单次录入",
-          "鼠标拖图片录入",     "Excel制表符录入",    "空格分割录入",
-          "逐字分割录入",       "字母(保留)分割录入", "数字(保留)分割录入",
-          "↓---同页粘贴---↓",   "取字符串左边(横向)", "取字符串右边(横向)",
+  return {"↓--万条|有序--↓",    "自定义分割符录入",  "单次录入",           "鼠标拖图片录入",
+          "Excel制表符录入",    "空格分割录入",      "逐字分割录入",       "字母(保留)分割录入",
+          "数字(保留)分割录入", "↓---同页粘贴---↓",  "取字符串左边(横向)", "取字符串右边(横向)",
           "取字符串左边(纵向)", "取字符串右边(纵向)"};
 }
 
@@ -35,22 +34,14 @@ std::vector<std::string> MainControls::intervalItems() {
 }
 
 std::vector<std::string> MainControls::pasteModeItems() {
-  return {"手动横向粘贴",
-          "自动横向粘贴",
-          "自动横向粘贴(内部网)",
-          "随机横向粘贴",
-          "手动纵向粘贴",
-          "自动纵向粘贴（回车键）",
-          "自动纵向粘贴(↓)",
-          "自动账号强制粘贴",
-          "网页强制粘贴",
-          "自动网页强制粘贴",
-          "勾选项全部粘贴",
-          "多热键粘贴",
-          "单快捷键图文粘贴",
-          "单快捷键自动图文粘贴",
-          "单快捷键图文粘贴(↓)",
-          "单快捷键自动图文粘贴(↓)",
+  return {"手动横向粘贴",         "自动横向粘贴",
+          "自动横向粘贴(内部网)", "随机横向粘贴",
+          "手动纵向粘贴",         "自动纵向粘贴（回车键）",
+          "自动纵向粘贴(↓)",      "自动账号强制粘贴",
+          "网页强制粘贴",         "自动网页强制粘贴",
+          "勾选项全部粘贴",       "多热键粘贴",
+          "单快捷键图文粘贴",     "单快捷键自动图文粘贴",
+          "单快捷键图文粘贴(↓)",  "单快捷键自动图文粘贴(↓)",
           "多快捷键图文粘贴"};
 }
 
@@ -66,7 +57,9 @@ std::vector<std::string> MainControls::batchItems() {
   return items;
 }
 
-std::vector<std::string> MainControls::loopCountItems() { return numberItems(1, 10); }
+std::vector<std::string> MainControls::loopCountItems() {
+  return numberItems(1, 10);
+}
 
 // Percentages of the recorded delays; index 51 (the second "100") is the default.
 std::vector<std::string> MainControls::speedItems() {
@@ -79,7 +72,8 @@ std::vector<std::string> MainControls::speedItems() {
 }
 
 std::vector<ui::ListView::Column> MainControls::dataTableColumns() {
-  return {{"序号", 53}, {"内容", 141}, {"跳格", 40}, {"暂停", 40}, {"回车", 40}, {"自定义快捷键", 92}};
+  return {{"序号", 53}, {"内容", 141}, {"跳格", 40},
+          {"暂停", 40}, {"回车", 40},  {"自定义快捷键", 92}};
 }
 
 std::vector<ui::ListView::Column> MainControls::recordTableColumns() {

@@ -12,7 +12,7 @@ namespace hf::macro {
 
 inline constexpr std::string_view kSettingsSection = "编辑框内容";
 inline constexpr std::array<std::string_view, 5> kSettingsKeys{"记录", "模拟", "停止", "截图",
-                                                                "自动"};
+                                                               "自动"};
 
 // The value of key in section, "" when absent. Names compare without ASCII
 // case and surrounding blanks, as the system's profile functions do.
@@ -28,6 +28,7 @@ std::filesystem::path settingsFile();
 
 // The five texts in the order of kSettingsKeys.
 std::array<std::string, 5> readHotkeySettings(const std::filesystem::path& file);
-bool writeHotkeySettings(const std::filesystem::path& file, const std::array<std::string, 5>& texts);
+bool writeHotkeySettings(const std::filesystem::path& file,
+                         const std::array<std::string, 5>& texts);
 
 }  // namespace hf::macro

@@ -9,9 +9,9 @@ constexpr int kFirstImageMode = 12;  // items 12 to 16 paste pictures with text
 }  // namespace
 
 void WorkingModes::highlightOnly(ui::Button& button) {
-  for (ui::Button* mode : {&controls_.按钮1, &controls_.按钮102, &controls_.按钮66,
-                           &controls_.按钮104, &controls_.按钮10, &controls_.按钮word,
-                           &controls_.按钮excel, &controls_.按钮6})
+  for (ui::Button* mode :
+       {&controls_.按钮1, &controls_.按钮102, &controls_.按钮66, &controls_.按钮104,
+        &controls_.按钮10, &controls_.按钮word, &controls_.按钮excel, &controls_.按钮6})
     mode->setColor(mode == &button ? app::kHighlightColor : app::kNormalColor);
 }
 

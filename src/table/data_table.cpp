@@ -5,9 +5,13 @@
 
 namespace hf::table {
 
-DataTable::DataTable(ui::ListView& view) : view_(view) { view_.setModel(this); }
+DataTable::DataTable(ui::ListView& view) : view_(view) {
+  view_.setModel(this);
+}
 
-DataTable::~DataTable() { view_.setModel(nullptr); }
+DataTable::~DataTable() {
+  view_.setModel(nullptr);
+}
 
 void DataTable::setCell(int row, int column, std::string_view text) {
   rows_.setCell(row, column, text);
@@ -24,7 +28,9 @@ void DataTable::insertRow(int at, std::string_view entry) {
   view_.rowsChanged();
 }
 
-void DataTable::appendRow(std::string_view entry) { insertRow(rows_.size(), entry); }
+void DataTable::appendRow(std::string_view entry) {
+  insertRow(rows_.size(), entry);
+}
 
 void DataTable::deleteRow(int row) {
   rows_.erase(row);
@@ -41,9 +47,13 @@ void DataTable::renumber() {
   view_.rowsChanged();
 }
 
-int DataTable::currentRow() const { return view_.selectedRow(); }
+int DataTable::currentRow() const {
+  return view_.selectedRow();
+}
 
-void DataTable::setCurrentRow(int row) { view_.selectRow(rows_.contains(row) ? row : -1); }
+void DataTable::setCurrentRow(int row) {
+  view_.selectRow(rows_.contains(row) ? row : -1);
+}
 
 void DataTable::scrollTo(int row) {
   if (rows_.contains(row)) view_.ensureVisible(row);

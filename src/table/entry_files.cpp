@@ -7,18 +7,11 @@ namespace hf::table {
 
 RowStore::Pieces splitEntries(std::string text, const std::function<void()>& afterBatch) {
   RowStore::Pieces pieces;
-  const int size = static_cast<int>(text.size());
-  int start = 1;  // 1-based position of the current entry
-  while (true) {
-    const int star = text::find(text, kStar, start);
-    if (star < 0 && start > size && !pieces.offsets.empty()) break;  // after a final "★"
-    const int end = star < 0 ? size + 1 : star;
-    pieces.offsets.push_back(static_cast<std::uint32_t>(start - 1));
-    pieces.lengths.push_back(static_cast<std::uint32_t>(end - start));
+  text::forEachPiece(text, kStar, [&](std::string_view entry) {
+    pieces.offsets.push_back(static_cast<std::uint32_t>(entry.data() - text.data()));
+    pieces.lengths.push_back(static_cast<std::uint32_t>(entry.size()));
     if (afterBatch && pieces.offsets.size() % kEntriesPerBatch == 0) afterBatch();
-    if (star < 0) break;
-    start = star + static_cast<int>(kStar.size());
-  }
+  });
   pieces.text = std::move(text);
   return pieces;
 }

@@ -14,7 +14,9 @@ namespace {
 constexpr std::string_view kHotkeysLoaded = "卸载热键";
 constexpr std::string_view kHotkeysUnloaded = "加载热键";
 
-std::string slotLetter(int slot) { return std::string(1, static_cast<char>('A' + slot)); }
+std::string slotLetter(int slot) {
+  return std::string(1, static_cast<char>('A' + slot));
+}
 
 std::filesystem::path inProgramFolder(const std::string& gbkName) {
   return files::programFolder() / codec::pathFromGbk(gbkName);
@@ -34,7 +36,9 @@ std::filesystem::path FileSlots::rowSettingsFile(int slot) {
   return inProgramFolder("跳快数据" + slotLetter(slot) + ".txt");
 }
 
-std::filesystem::path FileSlots::checkFile() { return inProgramFolder("选择框.txt"); }
+std::filesystem::path FileSlots::checkFile() {
+  return inProgramFolder("选择框.txt");
+}
 
 ui::Button& FileSlots::openButton(int slot) const {
   ui::Button* buttons[kSlotCount] = {&controls_.打开A, &controls_.打开B, &controls_.打开C,

@@ -37,21 +37,6 @@ bool matchesAt(std::string_view text, std::size_t at, std::string_view what, boo
   return true;
 }
 
-// Byte index of the first match at a character boundary at or after
-// `boundary` (itself a boundary), or kNoMatch.
-std::size_t findFromBoundary(std::string_view text, std::string_view what, std::size_t boundary,
-                             bool ignoreCase) {
-  if (what.empty()) return kNoMatch;
-  const char first = ignoreCase ? foldAscii(what.front()) : what.front();
-  if (text.size() < what.size()) return kNoMatch;
-  const std::size_t lastStart = text.size() - what.size();
-  for (std::size_t pos = boundary; pos <= lastStart; pos += charSize(text, pos)) {
-    const char c = ignoreCase ? foldAscii(text[pos]) : text[pos];
-    if (c == first && matchesAt(text, pos, what, ignoreCase)) return pos;
-  }
-  return kNoMatch;
-}
-
 // The first character boundary at or after byte index `at`.
 std::size_t boundaryAtOrAfter(std::string_view text, std::size_t at) {
   std::size_t pos = 0;
@@ -69,6 +54,38 @@ std::size_t countMatches(std::string_view text, std::string_view what) {
 }
 
 }  // namespace
+
+std::size_t findFromBoundary(std::string_view text, std::string_view what, std::size_t boundary,
+                             bool ignoreCase) {
+  if (what.empty() || text.size() < what.size()) return kNoMatch;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t lastStart = text.size() - what.size();
+  if (ignoreCase) {
+    const char first = foldAscii(what.front());
+    for (std::size_t pos = boundary; pos <= lastStart; pos += 1 + (bytes[pos] >> 7))
+      if (foldAscii(text[pos]) == first && matchesAt(text, pos, what, true)) return pos;
+    return kNoMatch;
+  }
+  // Jump from candidate to candidate with memchr. A byte below 0x80 always
+  // ends a character, so a candidate is on a boundary when the run of bytes
+  // of 0x80 and above just before it (back to a known boundary) has even length.
+  std::size_t known = boundary;
+  for (std::size_t from = boundary; from <= lastStart;) {
+    const void* hit = std::memchr(bytes + from, what.front(), lastStart + 1 - from);
+    if (hit == nullptr) break;
+    const std::size_t candidate = static_cast<const unsigned char*>(hit) - bytes;
+    std::size_t runStart = candidate;
+    while (runStart > known && bytes[runStart - 1] >= 0x80) --runStart;
+    if ((candidate - runStart) % 2 == 0) {
+      if (matchesAt(text, candidate, what, false)) return candidate;
+      known = candidate;
+    } else {
+      known = candidate + 1;  // the candidate was a trail byte
+    }
+    from = candidate + 1;
+  }
+  return kNoMatch;
+}
 
 std::size_t charSize(std::string_view text, std::size_t at) {
   if (at >= text.size()) return 0;
@@ -112,13 +129,7 @@ std::vector<std::string> split(std::string_view text, std::string_view separator
   std::vector<std::string> pieces;
   // Counting first keeps a million-piece split to one allocation of the list.
   pieces.reserve(countMatches(text, separator) + 1);
-  std::size_t pieceStart = 0;
-  for (std::size_t pos = findFromBoundary(text, separator, 0, false); pos != kNoMatch;
-       pos = findFromBoundary(text, separator, pieceStart, false)) {
-    pieces.emplace_back(text.substr(pieceStart, pos - pieceStart));
-    pieceStart = pos + separator.size();
-  }
-  if (pieceStart < text.size() || pieces.empty()) pieces.emplace_back(text.substr(pieceStart));
+  forEachPiece(text, separator, [&](std::string_view piece) { pieces.emplace_back(piece); });
   return pieces;
 }
 

@@ -12,7 +12,8 @@
 // never matches across the two bytes of a Chinese character.
 namespace hf::text {
 
-// Bytes taken by the character that starts at byte index `at` (0-based): 1 or 2.
+// Bytes taken by the character that starts at byte index `at` (0-based): 1 or
+// 2, and 0 past the end.
 std::size_t charSize(std::string_view text, std::size_t at);
 
 // The characters of the text, in order.
@@ -27,10 +28,31 @@ int find(std::string_view text, std::string_view what, int from = 1, bool ignore
 // leaves the text unchanged.
 std::string replaceAll(std::string_view text, std::string_view what, std::string_view with);
 
+// Byte index (0-based) of the first match of `what` at a character boundary,
+// searching from `boundary`, which must itself be a character boundary; npos
+// when there is none. The linear building block of repeated searches.
+std::size_t findFromBoundary(std::string_view text, std::string_view what, std::size_t boundary,
+                             bool ignoreCase = false);
+
 // The pieces between separators. A final separator adds no empty piece; a text
 // without separator (or an empty separator) is one piece; the empty text is
 // one empty piece.
 std::vector<std::string> split(std::string_view text, std::string_view separator);
+
+// Calls visit(piece) for every piece split() gives, without copying: the
+// pieces are views into text.
+template <typename Visit>
+void forEachPiece(std::string_view text, std::string_view separator, Visit&& visit) {
+  std::size_t start = 0;
+  bool any = false;
+  for (std::size_t at = findFromBoundary(text, separator, 0); at != std::string_view::npos;
+       at = findFromBoundary(text, separator, start)) {
+    visit(text.substr(start, at - start));
+    start = at + separator.size();
+    any = true;
+  }
+  if (start < text.size() || !any) visit(text.substr(start));
+}
 
 // Byte cuts; out-of-range counts are clamped.
 std::string left(std::string_view text, int n);

@@ -81,7 +81,8 @@ TEST_F(MainWindowTest, StartUpPlacesTheWindowAndSetsEveryDefault) {
   EXPECT_EQ(hotkeys[0].id, 33002);  // registered at start-up, again by 万条复制
   EXPECT_EQ(hotkeys[0].virtualKey, 192);
   EXPECT_EQ(hotkeys[0].modifiers, 0u);
-  for (const char* folder : {"截图", "找图", "同页粘贴"}) EXPECT_TRUE(fs::is_directory(file(folder)));
+  for (const char* folder : {"截图", "找图", "同页粘贴"})
+    EXPECT_TRUE(fs::is_directory(file(folder)));
 
   const int trims = headless::workingSetTrims();
   headless::advance(1000);

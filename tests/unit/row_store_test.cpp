@@ -33,8 +33,7 @@ TEST(RowStore, KeepsCellsMarksAndNumbersThroughEdits) {
   rows.erase(1);
   rows.renumber();
   EXPECT_EQ(entries(rows), (std::vector<std::string>{"b", "new", "c"}));
-  for (int row = 0; row < rows.size(); ++row)
-    EXPECT_EQ(rows.cell(row, 0), std::to_string(row + 1));
+  for (int row = 0; row < rows.size(); ++row) EXPECT_EQ(rows.cell(row, 0), std::to_string(row + 1));
   EXPECT_TRUE(rows.isMarked(0));
   EXPECT_EQ(rows.cell(0, 0), "1");  // the mark does not leak into the number
 }

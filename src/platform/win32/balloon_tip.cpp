@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "platform/win32/display.h"
@@ -15,7 +16,12 @@ constexpr int kMaxWidth = 320;  // units; longer lines wrap, line breaks are kep
 }  // namespace
 
 struct BalloonTip::Impl {
-  explicit Impl(Window& parent) : hideTimer(parent) {}
+  explicit Impl(Window& parent) : font(win32::createUiFont(parent.impl().dpi)), hideTimer(parent) {}
+  ~Impl() {
+    // The tip goes with its window; the font must outlive it.
+    if (IsWindow(tip)) DestroyWindow(tip);
+    DeleteObject(font);
+  }
 
   TOOLINFOW tool() {
     TOOLINFOW info{};
@@ -29,13 +35,13 @@ struct BalloonTip::Impl {
 
   HWND owner = nullptr;
   HWND tip = nullptr;
+  HFONT font;  // the window's font changes with the DPI, this one stays with the tip
   std::wstring text = L" ";
   bool shown = false;
   Timer hideTimer;
 };
 
-BalloonTip::BalloonTip(Window& parent)
-    : parent_(parent), impl_(std::make_unique<Impl>(parent)) {
+BalloonTip::BalloonTip(Window& parent) : parent_(parent), impl_(std::make_unique<Impl>(parent)) {
   Window::Impl& window = parent.impl();
   impl_->owner = window.hwnd;
   impl_->tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -45,14 +51,11 @@ BalloonTip::BalloonTip(Window& parent)
   TOOLINFOW info = impl_->tool();
   SendMessageW(impl_->tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   SendMessageW(impl_->tip, TTM_SETMAXTIPWIDTH, 0, window.scaled(kMaxWidth));
-  SendMessageW(impl_->tip, WM_SETFONT, reinterpret_cast<WPARAM>(window.font), FALSE);
+  SendMessageW(impl_->tip, WM_SETFONT, reinterpret_cast<WPARAM>(impl_->font), FALSE);
   impl_->hideTimer.onTick = [this] { hide(); };
 }
 
-BalloonTip::~BalloonTip() {
-  // The tip is owned by the window and goes with it.
-  if (IsWindow(impl_->tip)) DestroyWindow(impl_->tip);
-}
+BalloonTip::~BalloonTip() = default;
 
 void BalloonTip::show(Point screen, std::string_view gbk) {
   text_ = std::string(gbk);
@@ -75,6 +78,8 @@ void BalloonTip::hide() {
   impl_->shown = false;
 }
 
-bool BalloonTip::isShown() const { return impl_->shown; }
+bool BalloonTip::isShown() const {
+  return impl_->shown;
+}
 
 }  // namespace hf::ui

@@ -18,13 +18,17 @@ std::wstring captionOf(HWND button) {
   return text;
 }
 
-// The caption centred both ways; captions with line breaks stay centred as a block.
+// The caption centred both ways on one line, as the system's buttons show it;
+// a caption with line breaks is centred as a block.
 void drawCaption(HDC dc, RECT area, const std::wstring& caption) {
-  constexpr UINT kFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+  if (caption.find(L'\n') == std::wstring::npos) {
+    DrawTextW(dc, caption.c_str(), -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return;
+  }
+  constexpr UINT kFormat = DT_CENTER | DT_NOPREFIX;
   RECT measured = area;
   DrawTextW(dc, caption.c_str(), -1, &measured, kFormat | DT_CALCRECT);
-  int textHeight = measured.bottom - measured.top;
-  area.top += (area.bottom - area.top - textHeight) / 2;
+  area.top += (area.bottom - area.top - (measured.bottom - measured.top)) / 2;
   DrawTextW(dc, caption.c_str(), -1, &area, kFormat);
 }
 

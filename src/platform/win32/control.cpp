@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "platform/win32/display.h"
@@ -10,8 +11,8 @@ namespace {
 
 // Every child control passes through here first: the mouse events common to
 // all controls, the window's cursor, then the kind's own handling.
-LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR data) {
   auto& impl = *reinterpret_cast<Control::Impl*>(data);
   switch (message) {
     case WM_LBUTTONDOWN:
@@ -36,6 +37,10 @@ LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+void sendToBack(HWND hwnd) {
+  SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 std::string windowText(HWND hwnd) {
   std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
   text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
@@ -53,10 +58,11 @@ void Control::Impl::create(const Kind& kind, std::string_view gbkText, bool visi
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent.font), FALSE);
   SetWindowSubclass(hwnd, childProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
   parent.controls[hwnd] = this;
-  // New children go below their siblings; a frame must stay below everything it frames.
-  SetWindowPos(hwnd, staysBehindSiblings() ? HWND_BOTTOM : nullptr, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE |
-                   (staysBehindSiblings() ? 0 : SWP_NOZORDER));
+  // New children go below their siblings, so the frames go below the newcomer
+  // again: a control under a frame would be clipped away by it.
+  for (auto& [sibling, control] : parent.controls) {
+    if (control->staysBehindSiblings()) sendToBack(sibling);
+  }
   place();
 }
 
@@ -77,7 +83,9 @@ void Control::Impl::detach() {
   hwnd = nullptr;
 }
 
-std::string Control::Impl::text() const { return windowText(hwnd); }
+std::string Control::Impl::text() const {
+  return windowText(hwnd);
+}
 
 void Control::Impl::setText(std::string_view gbk) {
   QuietScope quietScope(*this);
@@ -95,7 +103,8 @@ void Control::setVisible(bool visible) {
     ShowWindow(impl_->hwnd, SW_HIDE);
     return;
   }
-  // A control that is shown lies over the ones it was laid out on (the
+  if (isVisible()) return;
+  // A control that appears lies over the ones it was laid out on (the
   // floating cell editors over a table); a frame stays behind.
   HWND order = impl_->staysBehindSiblings() ? HWND_BOTTOM : HWND_TOP;
   SetWindowPos(impl_->hwnd, order, 0, 0, 0, 0,
@@ -106,23 +115,37 @@ bool Control::isVisible() const {
   return (GetWindowLongPtrW(impl_->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-void Control::setEnabled(bool enabled) { EnableWindow(impl_->hwnd, enabled); }
+void Control::setEnabled(bool enabled) {
+  EnableWindow(impl_->hwnd, enabled);
+}
 
-bool Control::isEnabled() const { return impl_->hwnd && IsWindowEnabled(impl_->hwnd); }
+bool Control::isEnabled() const {
+  return impl_->hwnd && IsWindowEnabled(impl_->hwnd);
+}
 
-void Control::setText(std::string_view gbk) { impl_->setText(gbk); }
+void Control::setText(std::string_view gbk) {
+  impl_->setText(gbk);
+}
 
-std::string Control::text() const { return impl_->text(); }
+std::string Control::text() const {
+  return impl_->text();
+}
 
-Rect Control::rect() const { return impl_->rect; }
+Rect Control::rect() const {
+  return impl_->rect;
+}
 
 void Control::setRect(Rect rect) {
   impl_->rect = rect;
   impl_->place();
 }
 
-void Control::focus() { SetFocus(impl_->hwnd); }
+void Control::focus() {
+  SetFocus(impl_->hwnd);
+}
 
-bool Control::hasFocus() const { return impl_->hwnd && GetFocus() == impl_->hwnd; }
+bool Control::hasFocus() const {
+  return impl_->hwnd && GetFocus() == impl_->hwnd;
+}
 
 }  // namespace hf::ui

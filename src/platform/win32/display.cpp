@@ -88,6 +88,8 @@ HBRUSH windowBrush() {
   return brush;
 }
 
-HINSTANCE programInstance() { return GetModuleHandleW(nullptr); }
+HINSTANCE programInstance() {
+  return GetModuleHandleW(nullptr);
+}
 
 }  // namespace hf::win32

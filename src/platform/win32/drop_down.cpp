@@ -1,3 +1,4 @@
+
 #include <windows.h>
 
 #include "platform/win32/ui_impl.h"
@@ -61,7 +62,9 @@ int DropDown::itemCount() const {
   return count == CB_ERR ? 0 : static_cast<int>(count);
 }
 
-std::string DropDown::itemText(int index) const { return itemAt(impl_->hwnd, index); }
+std::string DropDown::itemText(int index) const {
+  return itemAt(impl_->hwnd, index);
+}
 
 void DropDown::select(int index) {
   QuietScope quietScope(*impl_);

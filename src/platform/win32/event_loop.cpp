@@ -1,6 +1,7 @@
 #include "platform/event_loop.h"
 
 #include <windows.h>
+
 #include <mmsystem.h>
 
 namespace hf::loop {
@@ -46,7 +47,9 @@ void run() {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);
 }
 
-void quit() { PostQuitMessage(0); }
+void quit() {
+  PostQuitMessage(0);
+}
 
 std::int64_t nowMs() {
   static const std::int64_t frequency = [] {

@@ -41,8 +41,8 @@ bool writeAll(HANDLE file, std::string_view bytes) {
 // A name in the target's folder that no other writer (thread or instance) uses.
 std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
-  std::wstring suffix = L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(++counter) + L".tmp";
+  std::wstring suffix =
+      L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
   std::filesystem::path temporary = target;
   temporary += suffix;
   return temporary;

@@ -33,9 +33,9 @@ HBITMAP bitmapFor(Image image) {
   if (image == Image::None || slot >= loaded.size()) return nullptr;
   if (!tried[slot]) {
     tried[slot] = true;
-    loaded[slot] = static_cast<HBITMAP>(LoadImageW(programInstance(),
-                                                   MAKEINTRESOURCEW(bitmapIdOf(image)),
-                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    loaded[slot] =
+        static_cast<HBITMAP>(LoadImageW(programInstance(), MAKEINTRESOURCEW(bitmapIdOf(image)),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   }
   return loaded[slot];
 }

@@ -1,3 +1,4 @@
+
 #include <windows.h>
 
 #include "platform/win32/display.h"
@@ -17,6 +18,15 @@ struct FrameImpl final : Control::Impl {
   using Impl::Impl;
   bool paintsOnWindowColor() const override { return true; }
   bool staysBehindSiblings() const override { return true; }
+  // The frame draws only its lines, and the window does not paint under its
+  // children: the inside is the frame's to fill.
+  std::optional<LRESULT> intercept(UINT message, WPARAM wParam, LPARAM) override {
+    if (message != WM_ERASEBKGND) return std::nullopt;
+    RECT inside;
+    GetClientRect(hwnd, &inside);
+    FillRect(reinterpret_cast<HDC>(wParam), &inside, win32::windowBrush());
+    return TRUE;
+  }
 };
 
 struct PictureBoxImpl final : Control::Impl {

@@ -13,7 +13,9 @@ namespace {
 constexpr UINT kGbkCodePage = 936;
 constexpr wchar_t kReplacement = 0xFFFD;
 
-int length(std::size_t size) { return static_cast<int>(size); }
+int length(std::size_t size) {
+  return static_cast<int>(size);
+}
 
 // Decodes bytes that must form exactly one GBK character.
 bool decodeCharacter(std::string_view bytes, std::wstring& out) {
@@ -46,7 +48,9 @@ std::wstring widenByCharacter(std::string_view gbk) {
   return out;
 }
 
-bool isSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
+bool isSurrogate(wchar_t unit) {
+  return unit >= 0xD800 && unit <= 0xDFFF;
+}
 
 // GBK has no characters outside the basic plane: each surrogate pair (or a
 // lone surrogate) becomes one '?'.
@@ -76,8 +80,8 @@ std::wstring utf8ToWide(std::string_view utf8) {
 
 std::string wideToUtf8(std::wstring_view text) {
   if (text.empty()) return {};
-  int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), length(text.size()), nullptr, 0, nullptr, nullptr);
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length(text.size()), nullptr, 0, nullptr,
+                                 nullptr);
   std::string out(size, '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), length(text.size()), out.data(), size, nullptr,
                       nullptr);
@@ -88,8 +92,8 @@ std::string wideToUtf8(std::wstring_view text) {
 
 std::wstring widen(std::string_view gbk) {
   if (gbk.empty()) return {};
-  int size = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(),
-                                 length(gbk.size()), nullptr, 0);
+  int size = MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), length(gbk.size()),
+                                 nullptr, 0);
   if (size == 0) return widenByCharacter(gbk);
   std::wstring out(size, L'\0');
   MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data(), length(gbk.size()),
@@ -126,10 +130,16 @@ std::string utf16ToGbk(std::u16string_view text) {
   return win32::narrow(std::wstring(text.begin(), text.end()));
 }
 
-std::string gbkToUtf8(std::string_view gbk) { return win32::wideToUtf8(win32::widen(gbk)); }
+std::string gbkToUtf8(std::string_view gbk) {
+  return win32::wideToUtf8(win32::widen(gbk));
+}
 
-std::string utf8ToGbk(std::string_view utf8) { return win32::narrow(win32::utf8ToWide(utf8)); }
+std::string utf8ToGbk(std::string_view utf8) {
+  return win32::narrow(win32::utf8ToWide(utf8));
+}
 
-std::filesystem::path pathFromGbk(std::string_view gbk) { return win32::widen(gbk); }
+std::filesystem::path pathFromGbk(std::string_view gbk) {
+  return win32::widen(gbk);
+}
 
 }  // namespace hf::codec

@@ -1,3 +1,4 @@
+
 #include <windows.h>
 
 #include "platform/win32/ui_impl.h"

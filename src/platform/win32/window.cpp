@@ -1,7 +1,8 @@
 #include <windows.h>
-#include <windowsx.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include "platform/event_loop.h"
 #include "platform/win32/display.h"
@@ -19,7 +20,8 @@ constexpr UINT kTrayIconId = 1;
 
 LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* impl = static_cast<Window::Impl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* impl =
+        static_cast<Window::Impl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     impl->hwnd = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl));
   }
@@ -48,10 +50,11 @@ void prepareProcess() {
   (void)done;
 }
 
+// Shared icons: the system keeps them, nothing to free.
 HICON loadIcon(int systemMetricX, int systemMetricY) {
   auto icon = static_cast<HICON>(LoadImageW(win32::programInstance(), MAKEINTRESOURCEW(IDI_HOTFILL),
                                             IMAGE_ICON, GetSystemMetrics(systemMetricX),
-                                            GetSystemMetrics(systemMetricY), 0));
+                                            GetSystemMetrics(systemMetricY), LR_SHARED));
   return icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
 }
 
@@ -223,7 +226,9 @@ Window::~Window() {
   DestroyWindow(impl_->hwnd);
 }
 
-std::string Window::title() const { return impl_->title; }
+std::string Window::title() const {
+  return impl_->title;
+}
 
 Rect Window::frameRect() const {
   RECT frame{};
@@ -241,20 +246,30 @@ void Window::setOuterHeight(int height) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int Window::scaled(int units) const { return impl_->scaled(units); }
+int Window::scaled(int units) const {
+  return impl_->scaled(units);
+}
 
 void Window::show() {
   ShowWindow(impl_->hwnd, SW_SHOW);
   UpdateWindow(impl_->hwnd);
 }
 
-void Window::hide() { ShowWindow(impl_->hwnd, SW_HIDE); }
+void Window::hide() {
+  ShowWindow(impl_->hwnd, SW_HIDE);
+}
 
-bool Window::isVisible() const { return impl_->hwnd && IsWindowVisible(impl_->hwnd); }
+bool Window::isVisible() const {
+  return impl_->hwnd && IsWindowVisible(impl_->hwnd);
+}
 
-bool Window::isMinimized() const { return impl_->hwnd && IsIconic(impl_->hwnd); }
+bool Window::isMinimized() const {
+  return impl_->hwnd && IsIconic(impl_->hwnd);
+}
 
-void Window::minimize() { ShowWindow(impl_->hwnd, SW_MINIMIZE); }
+void Window::minimize() {
+  ShowWindow(impl_->hwnd, SW_MINIMIZE);
+}
 
 void Window::restore() {
   ShowWindow(impl_->hwnd, IsIconic(impl_->hwnd) ? SW_RESTORE : SW_SHOW);
@@ -265,7 +280,9 @@ void Window::close() {
   if (impl_->hwnd) SendMessageW(impl_->hwnd, WM_CLOSE, 0, 0);
 }
 
-bool Window::isDestroyed() const { return impl_->destroyed; }
+bool Window::isDestroyed() const {
+  return impl_->destroyed;
+}
 
 void Window::showTrayIcon() {
   if (!impl_->trayIcon && impl_->hwnd) impl_->trayIcon = impl_->updateTrayIcon(NIM_ADD);
@@ -277,7 +294,9 @@ void Window::removeTrayIcon() {
   impl_->trayIcon = false;
 }
 
-bool Window::hasTrayIcon() const { return impl_->trayIcon; }
+bool Window::hasTrayIcon() const {
+  return impl_->trayIcon;
+}
 
 void Window::setCursor(Cursor cursor) {
   impl_->cursor = win32::cursorFor(cursor);

@@ -1,0 +1,61 @@
+#include "platform/desktop.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "window_fixture.h"
+
+namespace {
+
+using namespace hf::desktop;
+
+class HotkeyTest : public WindowTest {
+ protected:
+  void TearDown() override {
+    if (window_) {
+      for (int id : {1, 2}) unregisterHotkey(*window_, id);
+    }
+  }
+};
+
+TEST_F(HotkeyTest, RefusesAKeyOrAnIdAlreadyInUse) {
+  ASSERT_TRUE(registerHotkey(*window_, 1, kCtrl | kAlt, VK_F9));
+  EXPECT_FALSE(registerHotkey(*window_, 2, kCtrl | kAlt, VK_F9)) << "same key twice";
+  EXPECT_FALSE(registerHotkey(*window_, 1, kCtrl | kAlt, VK_F10)) << "same id twice";
+  EXPECT_TRUE(registerHotkey(*window_, 2, kCtrl | kShift, VK_F9)) << "other modifiers";
+  unregisterHotkey(*window_, 1);
+  EXPECT_TRUE(registerHotkey(*window_, 1, kCtrl | kAlt, VK_F9));
+}
+
+TEST_F(HotkeyTest, PressingTheKeyRaisesOnHotkeyWithItsId) {
+  std::vector<int> fired;
+  window_->onHotkey = [&](int id) { fired.push_back(id); };
+  ASSERT_TRUE(registerHotkey(*window_, 2, kCtrl | kShift, VK_F11));
+
+  std::vector<INPUT> chord;
+  for (WORD key : {VK_CONTROL, VK_SHIFT, VK_F11}) {
+    INPUT down{INPUT_KEYBOARD};
+    down.ki.wVk = key;
+    chord.push_back(down);
+  }
+  for (WORD key : {VK_F11, VK_SHIFT, VK_CONTROL}) {
+    INPUT up{INPUT_KEYBOARD};
+    up.ki.wVk = key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    chord.push_back(up);
+  }
+  SendInput(static_cast<UINT>(chord.size()), chord.data(), sizeof(INPUT));
+  EXPECT_TRUE(waitFor([&] { return !fired.empty(); }));
+  EXPECT_EQ(fired, std::vector<int>{2});
+}
+
+TEST(SingleInstance, OnlyTheFirstClaimOfANameSucceeds) {
+  std::string name = "hotfill-test-" + std::to_string(GetCurrentProcessId());
+  EXPECT_TRUE(claimSingleInstance(name));
+  EXPECT_FALSE(claimSingleInstance(name));
+  EXPECT_TRUE(claimSingleInstance(name + "-other"));
+}
+
+}  // namespace
