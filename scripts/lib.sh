@@ -51,6 +51,11 @@ prepare_wine() {
     wineboot -i >/dev/null 2>&1
     # No sound device here: keep Wine from complaining about ALSA.
     wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /t REG_SZ /d '' /f >/dev/null 2>&1
+    # Window captions in a font that has Chinese characters.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Tahoma /t REG_SZ \
+      /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    # Without a window manager, hiding a window otherwise stalls for about 2 s.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   fi
   wineserver -p </dev/null >/dev/null 2>&1
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true

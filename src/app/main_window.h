@@ -52,8 +52,6 @@ class MainWindow {
   HiddenCommands commands_;
   Hints hints_{window_};
   ui::Timer 时钟1{window_};  // trims the working set
-  ui::Timer 时钟2{window_};
-  ui::Timer 时钟3{window_};
   table::DataTable table_{controls_.超级列表框1};
   table::FileSlots slots_{controls_, fields_, commands_, hints_, table_};
   paste::HotkeyRegistry hotkeys_{window_};

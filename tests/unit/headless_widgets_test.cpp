@@ -53,6 +53,11 @@ TEST_F(Widgets, SelectionIsClearedWhenItsRowGoes) {
   EXPECT_EQ(list.selectedRow(), -1);
 }
 
+// A point given relative to the list's top left corner, in window client coordinates.
+hf::Point inList(hf::Point p) {
+  return {14 + p.x, 109 + p.y};
+}
+
 TEST_F(Widgets, HitTestFollowsHeaderRowsColumnsAndScrolling) {
   list.setModel(&rows);
   list.setRowHeight(17);
@@ -70,7 +75,7 @@ TEST_F(Widgets, HitTestFollowsHeaderRowsColumnsAndScrolling) {
   };
   for (const Case& c : unscrolled) {
     SCOPED_TRACE(testing::Message() << c.point.x << "," << c.point.y);
-    const ListView::Cell cell = list.hitTest(c.point);
+    const ListView::Cell cell = list.hitTest(inList(c.point));
     EXPECT_EQ(cell.row, c.cell.row);
     EXPECT_EQ(cell.column, c.cell.column);
     EXPECT_EQ(cell.onCheckBox, c.cell.onCheckBox);
@@ -78,15 +83,15 @@ TEST_F(Widgets, HitTestFollowsHeaderRowsColumnsAndScrolling) {
 
   list.ensureVisible(7);  // scrolls until row 7 is the last one shown
   EXPECT_EQ(list.topRow(), 3);
-  EXPECT_EQ(list.hitTest({50, 20}).row, 3);
-  EXPECT_EQ(list.cellRect(7, 1), (hf::Rect{40, 20 + 4 * 17, 100, 17}));
+  EXPECT_EQ(list.hitTest(inList({50, 20})).row, 3);
+  EXPECT_EQ(list.cellRect(7, 1), (hf::Rect{14 + 40, 109 + 20 + 4 * 17, 100, 17}));
   list.ensureVisible(1);
   EXPECT_EQ(list.topRow(), 1);
 
   rows.count = 2;  // the rows left all fit: back to the top
   list.rowsChanged();
   EXPECT_EQ(list.topRow(), 0);
-  EXPECT_EQ(list.hitTest({50, 20 + 2 * 17}).row, -1);
+  EXPECT_EQ(list.hitTest(inList({50, 20 + 2 * 17})).row, -1);
 }
 
 TEST_F(Widgets, CellRectanglesHitBackToTheirCell) {

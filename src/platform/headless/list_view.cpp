@@ -100,8 +100,11 @@ int ListView::topRow() const {
   return impl_->topRow;
 }
 
-ListView::Cell ListView::hitTest(Point client) const {
+// Points and cell rectangles are in the parent window's client coordinates,
+// so a cell rectangle can place an editor over the cell directly.
+ListView::Cell ListView::hitTest(Point point) const {
   const Impl& impl = *impl_;
+  const Point client{point.x - impl.rect.left, point.y - impl.rect.top};
   if (client.y < kHeaderHeight || client.y >= impl.rect.height || client.x < 0 ||
       client.x >= impl.rect.width) {
     return {};
@@ -120,7 +123,8 @@ ListView::Cell ListView::hitTest(Point client) const {
 Rect ListView::cellRect(int row, int column) const {
   const Impl& impl = *impl_;
   if (row < 0 || row >= impl.rowCount || !isColumn(impl, column)) return {};
-  return {columnLeft(impl, column), kHeaderHeight + (row - impl.topRow) * impl.rowHeight,
+  return {impl.rect.left + columnLeft(impl, column),
+          impl.rect.top + kHeaderHeight + (row - impl.topRow) * impl.rowHeight,
           impl.columns[column].width, impl.rowHeight};
 }
 

@@ -77,7 +77,8 @@ HFONT createUiFont(int dpi) {
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     font = metrics.lfMessageFont;
   }
-  font.lfHeight = -MulDiv(9, dpi, 72);  // 9 points
+  // 11 pixels at 96 DPI: the narrow labels of the layout ("查找：" in 33) fit.
+  font.lfHeight = -MulDiv(11, dpi, 96);
   font.lfWeight = FW_NORMAL;
   font.lfQuality = CLEARTYPE_QUALITY;
   return CreateFontIndirectW(&font);

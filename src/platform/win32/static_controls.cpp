@@ -60,7 +60,8 @@ struct PictureBoxImpl final : Control::Impl {
 
 Label::Label(Window& parent, const Args& args) : Control(parent) {
   impl_ = std::make_unique<LabelImpl>(*this, parent, args.rect);
-  impl_->create({WC_STATICW, SS_LEFT | SS_NOTIFY | SS_NOPREFIX}, args.caption, args.visible);
+  impl_->create({WC_STATICW, SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX}, args.caption,
+                args.visible);
 }
 
 Frame::Frame(Window& parent, const Args& args) : Control(parent) {
