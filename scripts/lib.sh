@@ -57,7 +57,7 @@ prepare_wine() {
     # Without a window manager, hiding a window otherwise stalls for about 2 s.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   fi
-  wineserver -p </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # fails when one already runs
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
 }
 
