@@ -65,6 +65,7 @@ namespace hf::app {
 // Hidden buttons that no user can press: other parts of the program run
 // their click actions. The main window assigns each one.
 struct HiddenCommands {
+  std::function<void()> 按钮4;       // switch to 万条复制 without its checks
   std::function<void()> 按钮14;      // random reset
   std::function<void()> 按钮17;      // default column layout of the data table
   std::function<void()> 保存检查框;  // write the check file

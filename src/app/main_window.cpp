@@ -16,7 +16,8 @@ constexpr int kRowHeight = 17;
 }  // namespace
 
 MainWindow::MainWindow() {
-  commands_.按钮14 = [this] { randomReset(); };
+  commands_.按钮4 = [this] { modes_.switchToMassCopy(); };
+  commands_.按钮14 = [this] { engine_.resetRandomCycle(); };
   commands_.按钮17 = [this] { applyDefaultLayout(); };
   commands_.保存检查框 = [this] { slots_.writeCheckFile(); };
   commands_.打开检查框 = [this] { slots_.readCheckFile(); };
@@ -30,6 +31,7 @@ void MainWindow::connectEvents() {
   window_.onTrayIcon = [this](int kind) {
     if (kind == 1) leaveTray();
   };
+  window_.onHotkey = [this](int id) { dispatcher_.dispatch(id); };
   时钟1.onTick = [] { desktop::trimWorkingSet(); };
 
   ui::Button* openButtons[] = {&controls_.打开A, &controls_.打开B, &controls_.打开C,
@@ -44,10 +46,30 @@ void MainWindow::connectEvents() {
   controls_.打开自定义.onMouseDown = [this] {
     hints_.show(hints_.气球提示框2, controls_.组合框66, 20, "●选择粘贴方式！");
   };
-  controls_.加载热键.onClick = [this] { toggleHotkeys(); };
+  controls_.加载热键.onClick = [this] { loading_.toggle(); };
   controls_.超级列表框1.onCheckClicked = [this](int row) { toggleMark(row); };
   controls_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   controls_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
+  controls_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };
+  controls_.组合框66.onSelectionChanged = [this] { engine_.modeChosen(); };
+  controls_.组合框66.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, controls_.组合框66, 18, "●选择粘贴方式");
+  };
+  controls_.组合框2.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, controls_.组合框2, 18, "●设置等待时间");
+  };
+  controls_.选择框14.onClick = [this] {
+    hints_.show(hints_.气球提示框1, controls_.选择框14, 10,
+                controls_.选择框14.isChecked()
+                    ? "●用在两种情况：\r\n  1：选中，每次划取文本录入会自动删除原有文本！\r\n"
+                      "  2：勾选后，图文粘贴会显示图片！"
+                    : "●用在两种情况：\r\n  1：取消，每次划取文本录入保留原有文本！\r\n"
+                      "  2：取消，图文粘贴会隐藏图片！");
+  };
+  controls_.图片框_探测.onMouseDown = [this] { picker_.press(); };
+  controls_.图片框_探测.onMouseUp = [this] { picker_.release(); };
+  for (ui::EditBox* box : {&controls_.记录, &controls_.模拟, &controls_.停止, &controls_.截图})
+    hotkeyBoxes_.attach(*box);
   controls_.zira.onClick = [this] { togglePanel(); };
   controls_.按钮19.onClick = [] {
     desktop::openWithShell("https://www.example.org/hotfill/");
@@ -113,26 +135,9 @@ void MainWindow::togglePanel() {
   window_.setOuterHeight(expanded ? kCollapsedHeight : kFullHeight);
 }
 
-// The hotkey toggle's caption says whether the custom hotkeys of the table
-// rows are registered; unloading releases every custom slot.
-void MainWindow::toggleHotkeys() {
-  if (controls_.加载热键.text() == "加载热键") {
-    controls_.加载热键.setText("卸载热键");
-  } else {
-    controls_.加载热键.setText("加载热键");
-    hotkeys_.releaseCustom();
-  }
-}
-
 void MainWindow::toggleMark(int row) {
   table_.setMarked(row, !table_.isMarked(row));
   commands_.保存检查框();
-}
-
-void MainWindow::randomReset() {
-  fields_.编辑框5.clear();
-  fields_.编辑框6.clear();
-  fields_.编辑框7 = "0";
 }
 
 void MainWindow::applyDefaultLayout() {

@@ -3,7 +3,13 @@
 #include "app/hidden_fields.h"
 #include "app/hints.h"
 #include "app/main_controls.h"
+#include "paste/delivery.h"
+#include "paste/dispatcher.h"
+#include "paste/hotkey_boxes.h"
+#include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
+#include "paste/paste_modes.h"
+#include "paste/target_picker.h"
 #include "paste/working_modes.h"
 #include "platform/ui.h"
 #include "table/data_table.h"
@@ -34,6 +40,7 @@ class MainWindow {
   table::DataTable& table() { return table_; }
   table::FileSlots& slots() { return slots_; }
   paste::HotkeyRegistry& hotkeys() { return hotkeys_; }
+  paste::HotkeyDispatcher& dispatcher() { return dispatcher_; }
 
  private:
   void connectEvents();
@@ -41,9 +48,7 @@ class MainWindow {
   void enterTray();
   void leaveTray();
   void togglePanel();
-  void toggleHotkeys();
   void toggleMark(int row);
-  void randomReset();
   void applyDefaultLayout();
 
   ui::Window window_{{std::string(kWindowTitle), {460, kFullHeight}}};
@@ -56,6 +61,12 @@ class MainWindow {
   table::FileSlots slots_{controls_, fields_, commands_, hints_, table_};
   paste::HotkeyRegistry hotkeys_{window_};
   paste::WorkingModes modes_{controls_, fields_, hints_, hotkeys_};
+  paste::HotkeyLoading loading_{controls_, fields_, hints_, table_, hotkeys_};
+  paste::HotkeyBoxes hotkeyBoxes_{controls_, table_};
+  paste::Delivery delivery_{controls_.组合框2, fields_};
+  paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
+  paste::HotkeyDispatcher dispatcher_{controls_, fields_, hotkeys_, engine_};
+  paste::TargetPicker picker_{controls_, fields_, hints_};
 };
 
 }  // namespace hf::app

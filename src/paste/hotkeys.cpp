@@ -6,6 +6,7 @@ namespace hf::paste {
 
 int HotkeyRegistry::registerKey(unsigned modifiers, int virtualKey) {
   const int id = nextId_++;
+  if (virtualKey == 0) return 0;  // a name outside the key table
   return desktop::registerHotkey(owner_, id, modifiers, virtualKey) ? id : 0;
 }
 

@@ -1,10 +1,20 @@
 #include "paste/working_modes.h"
 
+#include "paste/paste_modes.h"
+#include "platform/desktop.h"
+
 namespace hf::paste {
 namespace {
 
-constexpr int kMarkedRowsMode = 10;  // "勾选项全部粘贴"
-constexpr int kFirstImageMode = 12;  // items 12 to 16 paste pictures with text
+constexpr std::string_view kImportHint =
+    "文本导入方式有两种：\r\n\r\n第一种，拖Txt格式文件到此表内录入\r\n\r\n"
+    "第二种，鼠标划取文本按反撇号键录入";
+
+// The paste modes that cannot work on marked rows only.
+bool refusedByOrderedCopy(int mode) {
+  return mode == kAutoHorizontalScan || mode == kRandomHorizontal || mode == kAutoForcedTyping ||
+         mode >= kMultiHotkey;
+}
 
 }  // namespace
 
@@ -15,19 +25,40 @@ void WorkingModes::highlightOnly(ui::Button& button) {
     mode->setColor(mode == &button ? app::kHighlightColor : app::kNormalColor);
 }
 
-void WorkingModes::pressMassCopy() {
-  if (recordTableShown()) return;
-  fields_.选择框11 = true;
-  const int pasteMode = controls_.组合框66.selectedIndex();
-  if (pasteMode == kMarkedRowsMode) return;
-  if (pasteMode >= kFirstImageMode) fields_.图文选择 = true;
-  highlightOnly(controls_.按钮1);
-  fields_.组合框1 = 0;
+void WorkingModes::selectRowMode(ui::Button& button, int copyMode) {
+  highlightOnly(button);
+  fields_.组合框1 = copyMode;
   controls_.按钮66.setText("反撇号键粘贴");
   controls_.按钮104.setText("同页粘贴");
   controls_.编辑框25.setVisible(false);
   controls_.超级列表框1.setVisible(true);
+  desktop::setClipboardText("");
   hotkeys_.registerBackQuote();
+}
+
+void WorkingModes::pressMassCopy() {
+  if (recordTableShown()) return;  // the hint came with the mouse press
+  switchToMassCopy();
+}
+
+void WorkingModes::switchToMassCopy() {
+  fields_.选择框11 = true;
+  const int pasteMode = controls_.组合框66.selectedIndex();
+  if (pasteMode == kAllMarked) return;
+  if (pasteMode >= kFirstImageMode) fields_.图文选择 = true;
+  selectRowMode(controls_.按钮1, 0);
+}
+
+void WorkingModes::pressOrderedCopy() {
+  if (recordTableShown()) {
+    hints_.show(hints_.气球提示框1, controls_.按钮15, 16, "●点击【隐藏】再操作！");
+    return;
+  }
+  fields_.选择框11 = true;
+  if (refusedByOrderedCopy(controls_.组合框66.selectedIndex())) return;
+  selectRowMode(controls_.按钮102, 1);
+  hints_.showAt(hints_.气球提示框1, 100, 350,
+                std::string(kImportHint) + "\r\n\r\n●粘贴要求是勾选项才可以粘贴，未勾选不粘贴！");
 }
 
 void WorkingModes::mouseDownOnMassCopy() {
@@ -35,10 +66,8 @@ void WorkingModes::mouseDownOnMassCopy() {
     hints_.show(hints_.气球提示框1, controls_.按钮15, 16, "●点击【隐藏】再操作！");
     return;
   }
-  if (controls_.组合框66.selectedIndex() == kMarkedRowsMode) return;
-  hints_.showAt(hints_.气球提示框1, 100, 350,
-                "文本导入方式有两种：\r\n\r\n第一种，拖Txt格式文件到此表内录入\r\n\r\n"
-                "第二种，鼠标划取文本按反撇号键录入");
+  if (controls_.组合框66.selectedIndex() == kAllMarked) return;
+  hints_.showAt(hints_.气球提示框1, 100, 350, kImportHint);
   hints_.show(hints_.气球提示框2, controls_.导入方式, 130, "●选择导入文本格式！");
   hints_.show(hints_.气球提示框3, controls_.组合框66, 80, "●选择粘贴方式！");
 }

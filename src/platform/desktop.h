@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/geometry.h"
@@ -35,5 +39,40 @@ void trimWorkingSet();
 void openWithShell(std::string_view gbkTarget);
 
 void playSound(Sound sound);
+
+// The clipboard. Opening it is retried for about a second while another
+// program holds it; setClipboardText returns false when it stayed busy.
+// Texts are GBK and travel as Unicode text (CF_UNICODETEXT).
+bool setClipboardText(std::string_view gbk);
+// The clipboard's text, "" when it holds none, nothing when it stayed busy.
+std::optional<std::string> clipboardText();
+
+// Simulated keys, delivered to whatever window has the keyboard focus. Every
+// event carries the scan code the system maps the key to.
+void keyDown(int virtualKey);
+void keyUp(int virtualKey);
+// Each key down in the given order, then each key up in the same order.
+void keyChord(std::initializer_list<int> virtualKeys);
+// Whether the key is held down now (the hotkey boxes read this).
+bool isKeyDown(int virtualKey);
+
+// Another program's window, as a number that fits in a decimal text.
+using WindowId = std::uintptr_t;
+WindowId windowUnderCursor();
+WindowId foregroundWindow();
+// Keeps the window above all windows that are not topmost.
+void makeTopmost(WindowId window);
+// Posts the text to the window as WM_CHAR messages, one per UTF-16 code unit.
+void postCharacters(WindowId window, std::string_view gbk);
+
+enum class MouseButton { Left, Right, Middle };
+enum class MouseAction { Down, Up, Click };
+Point cursorPos();
+void setCursorPos(Point screen);
+void mouseButton(MouseButton button, MouseAction action);  // where the cursor is
+void clickAt(Point screen);  // moves the cursor there, left button down and up
+
+// Whether keyboard or mouse input waits for this thread (GetInputState).
+bool hasPendingInput();
 
 }  // namespace hf::desktop

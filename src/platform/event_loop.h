@@ -14,6 +14,13 @@ void processPending();
 // event that arrives while one waits runs in the second processing step.
 void pause(int ms);
 
+// Processes pending events only when keyboard or mouse input is waiting.
+void pumpIfInput();
+
+// Waits ms milliseconds on a timer while processing every event that arrives
+// meanwhile (the pause routine processes them only before and after).
+void preciseWait(int ms);
+
 // Runs events until quit() is called (the main window's destruction calls it).
 void run();
 void quit();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,12 +42,19 @@ class Control {
   void setText(std::string_view gbk);
   std::string text() const;
   Rect rect() const;  // 96-DPI client coordinates, as laid out
+  Rect screenRect() const;  // where it is on the screen now, in pixels
   void setRect(Rect rect);
   void focus();
   bool hasFocus() const;
 
   std::function<void()> onMouseDown;  // left button pressed on the control
   std::function<void()> onDoubleClick;
+
+  // Takes files dropped on the control from the shell: onDrop gets their paths
+  // in drop order, on the UI thread once the drop has completed. A later call
+  // replaces the handler; an empty one stops taking files.
+  void acceptDroppedFiles(
+      std::function<void(const std::vector<std::filesystem::path>& paths)> onDrop);
 
   Impl& impl() const { return *impl_; }
 

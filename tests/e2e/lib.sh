@@ -160,3 +160,64 @@ stop_app() {
   probe close "$APP_TITLE" 20000 || fail "main window did not close"
   expect_within 20 "program process $APP_PID ended after its window closed" process_ended "$APP_PID"
 }
+
+# The paste target: e2e_target.exe (built next to the probe), a window of five
+# fields that logs what it receives (see tests/e2e/target.cpp for the format).
+TARGET_TITLE="hotfill target"
+TARGET_FIELD1_CENTRE=(190 22)  # client point of field 1 (at 10,10 360x24; 96 DPI)
+
+# start_target LOG: starts the target logging to LOG and waits until it is shown;
+# sets TARGET_PID, TARGET_LOG and TARGET_HWND.
+start_target() {
+  local exe
+  exe=$(dirname "$PROBE_EXE")/e2e_target.exe
+  [[ -f "$exe" ]] || fail "target not found: $exe"
+  TARGET_LOG=$1
+  rm -f "$TARGET_LOG" "$TARGET_LOG.fields"
+  # Wine maps the Unix root to drive Z:.
+  wine "$exe" "Z:$TARGET_LOG" </dev/null >>"$E2E_ROOT/wine.log" 2>&1 &
+  TARGET_PID=$!
+  STARTED_PIDS+=("$TARGET_PID")
+  expect_within 30 "the target window is shown" grep -qs " ready " "$TARGET_LOG"
+  TARGET_HWND=$(awk '$2 == "ready" { print $3 }' "$TARGET_LOG")
+  note "started the target as PID $TARGET_PID, window $TARGET_HWND"
+}
+
+# focus_target: makes the target the foreground window with the X focus and
+# clicks into field 1, so the caret is there.
+focus_target() {
+  activate "$TARGET_TITLE"
+  click_client "$TARGET_TITLE" "${TARGET_FIELD1_CENTRE[@]}"
+}
+
+# target_fields: prints the target's field texts, one per line (\\, \r and \n
+# inside a text are escaped).
+target_fields() { cat "$TARGET_LOG.fields"; }
+
+# target_fields_are TEXT...: true when the fields hold exactly these texts
+# (missing ones are empty).
+target_fields_are() {
+  local expected=("$@")
+  while ((${#expected[@]} < 5)); do expected+=(""); done
+  [[ "$(target_fields 2>/dev/null)" == "$(printf '%s\n' "${expected[@]}")" ]]
+}
+
+# press KEYS...: xdotool key names (Tab, ctrl+v, F2), sent to the window that
+# Win32 reports as foreground after giving it the X focus.
+press() {
+  focus_foreground
+  xdotool key --delay 30 "$@" || fail "xdotool could not press $*"
+}
+
+# type_text TEXT: types keyboard-map characters the way press sends keys
+# (characters outside the keyboard map lose the first one: paste those).
+type_text() {
+  focus_foreground
+  xdotool type --delay 30 "$1" || fail "xdotool could not type '$1'"
+}
+
+# stop_target: closes the target, which then logs its final field texts.
+stop_target() {
+  probe close "$TARGET_TITLE" 20000 || fail "the target window did not close"
+  expect_within 20 "target process $TARGET_PID ended" process_ended "$TARGET_PID"
+}

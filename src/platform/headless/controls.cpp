@@ -53,6 +53,12 @@ std::string Control::text() const {
 Rect Control::rect() const {
   return impl_->rect;
 }
+// The simulated window has no frame: its client area starts at the frame's corner.
+Rect Control::screenRect() const {
+  const Rect frame = parent_.frameRect();
+  return {frame.left + impl_->rect.left, frame.top + impl_->rect.top, impl_->rect.width,
+          impl_->rect.height};
+}
 void Control::setRect(Rect rect) {
   impl_->rect = rect;
 }

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "platform/geometry.h"
 
@@ -33,5 +36,23 @@ void setProgramFolder(const std::filesystem::path& folder);
 
 // A destroyed window holds no hotkeys any more.
 void releaseHotkeysOf(const ui::Window& owner);
+
+// The input devices and the target form the system fills; reset() resets each.
+void resetClipboard();
+void resetKeyboard();
+void resetPointer();
+void resetTarget();
+
+// Another program's single try at the clipboard (no retry, not counted as
+// the system's attempt); it fails while the clipboard is held.
+std::optional<std::string> readClipboardOnce();
+bool writeClipboardOnce(std::string_view gbk);
+
+bool targetIsOpen();
+// The target form reacts to a key going down when it has the keyboard focus.
+void targetKeyDown(int virtualKey);
+// The newly opened target is in front and under the cursor: earlier
+// overrides of those windows no longer hold.
+void bringTargetForward();
 
 }  // namespace hf::headless::internal

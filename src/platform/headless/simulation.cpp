@@ -8,6 +8,10 @@ void reset(const std::filesystem::path& programFolder, Size screen) {
   internal::resetClock();
   internal::resetDesktop(screen);
   internal::setProgramFolder(programFolder);
+  internal::resetClipboard();
+  internal::resetKeyboard();
+  internal::resetPointer();
+  internal::resetTarget();
 }
 
 }  // namespace hf::headless

@@ -10,15 +10,18 @@
 #include "platform/resources.h"
 
 namespace hf::ui {
+class Control;
 class Window;
-}
+}  // namespace hf::ui
 
 // Test control of the headless backend: the simulated desktop and its
 // virtual clock. Everything here is what a user or another program would do.
 namespace hf::headless {
 
 // A fresh desktop: clock at 0, no hotkeys, no single-instance marker, empty
-// event queue, the given screen, and programFolder as the program folder.
+// event queue, no target form open, an empty clipboard nobody holds, no key
+// held, no key events, the cursor at 0,0, the given screen, and
+// programFolder as the program folder.
 void reset(const std::filesystem::path& programFolder, Size screen = {1920, 1080});
 
 // Schedules an event at virtual time ms (absolute). Events run in time order
@@ -42,6 +45,10 @@ bool pressHotkey(unsigned modifiers, int virtualKey);
 
 // Another instance of the program is running.
 void claimInstanceElsewhere(const std::string& name);
+
+// The user drops files on the control: its handler gets them when the
+// control takes files and is shown and enabled. Returns whether it did.
+bool dropFiles(ui::Control& target, const std::vector<std::filesystem::path>& paths);
 
 int workingSetTrims();
 std::vector<std::string> shellOpened();  // GBK targets, in order

@@ -1,11 +1,13 @@
 // The virtual clock and its event queue: the message loop of the headless
-// backend. Time moves only when pause, advance or run move it.
+// backend. Time moves only when pause, preciseWait, advance or run move it.
 #include <algorithm>
 #include <limits>
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 
+#include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/headless/internal.h"
 #include "platform/headless/simulation.h"
@@ -17,6 +19,7 @@ struct Clock {
   std::int64_t now = 0;
   std::uint64_t nextSequence = 0;  // never reset, so a stale key never matches a new event
   std::map<EventKey, std::function<void()>> queue;
+  std::set<EventKey> userInput;  // the queued events a test scheduled with at()
   bool quitRequested = false;
 };
 
@@ -31,6 +34,7 @@ std::optional<std::function<void()>> takeDue(std::int64_t limit) {
   auto& queue = clock().queue;
   if (queue.empty() || queue.begin()->first.time > limit) return std::nullopt;
   auto node = queue.extract(queue.begin());
+  clock().userInput.erase(node.key());
   clock().now = std::max(clock().now, node.key().time);
   return std::move(node.mapped());
 }
@@ -51,11 +55,13 @@ EventKey schedule(std::int64_t time, std::function<void()> event) {
 
 void cancel(EventKey key) {
   clock().queue.erase(key);
+  clock().userInput.erase(key);
 }
 
 void resetClock() {
   clock().now = 0;
   clock().queue.clear();
+  clock().userInput.clear();
   clock().quitRequested = false;
 }
 
@@ -75,6 +81,14 @@ void pause(int ms) {
   processPending();
   clock().now += std::max(ms, 0);
   processPending();
+}
+
+void pumpIfInput() {
+  if (desktop::hasPendingInput()) processPending();
+}
+
+void preciseWait(int ms) {
+  headless::advance(ms);
 }
 
 void run() {
@@ -99,7 +113,7 @@ std::int64_t nowMs() {
 namespace hf::headless {
 
 void at(std::int64_t ms, std::function<void()> event) {
-  internal::schedule(ms, std::move(event));
+  internal::clock().userInput.insert(internal::schedule(ms, std::move(event)));
 }
 
 void advance(std::int64_t ms) {
@@ -109,3 +123,12 @@ void advance(std::int64_t ms) {
 }
 
 }  // namespace hf::headless
+
+namespace hf::desktop {
+
+bool hasPendingInput() {
+  const auto& input = headless::internal::clock().userInput;
+  return !input.empty() && input.begin()->time <= loop::nowMs();
+}
+
+}  // namespace hf::desktop

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +21,8 @@ struct Control::Impl {
   Rect rect;
   bool visible = true;
   bool enabled = true;
+  // Set while the control takes dropped files.
+  std::function<void(const std::vector<std::filesystem::path>&)> onFilesDropped;
   bool checked = false;                   // CheckBox
   bool multiline = false;                 // EditBox
   std::vector<std::string> items;         // DropDown

@@ -29,10 +29,12 @@ LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       }
       break;
     case WM_NCDESTROY:
+      impl.fileDrop.reset();  // OLE lets go of a window only while it exists
       impl.detach();
       RemoveWindowSubclass(hwnd, childProcedure, 0);
       return DefSubclassProc(hwnd, message, wParam, lParam);
   }
+  if (impl.fileDrop && impl.fileDrop->handle(message, wParam)) return 0;
   if (auto result = impl.intercept(message, wParam, lParam)) return *result;
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -133,6 +135,12 @@ std::string Control::text() const {
 
 Rect Control::rect() const {
   return impl_->rect;
+}
+
+Rect Control::screenRect() const {
+  RECT r{};
+  GetWindowRect(impl_->hwnd, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 void Control::setRect(Rect rect) {

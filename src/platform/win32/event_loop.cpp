@@ -42,6 +42,26 @@ void pause(int ms) {
   processPending();
 }
 
+void pumpIfInput() {
+  if (GetInputState()) processPending();
+}
+
+void preciseWait(int ms) {
+  if (ms <= 0) return;
+  useFineTimer();
+  HANDLE timer = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+  LARGE_INTEGER due;
+  due.QuadPart = -static_cast<LONGLONG>(ms) * 10000;  // relative, in 100 ns units
+  if (!timer || !SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
+    if (timer) CloseHandle(timer);
+    pause(ms);
+    return;
+  }
+  while (MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
+    processPending();
+  CloseHandle(timer);
+}
+
 void run() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);

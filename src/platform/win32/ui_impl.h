@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "platform/ui.h"
+#include "platform/win32/drop_target.h"
 
 // The backend state behind ui.h, shared by the files of the win32 backend.
 namespace hf::ui {
@@ -92,6 +94,7 @@ struct Control::Impl {
   Rect rect;  // 96-DPI units, as laid out
   HWND hwnd = nullptr;
   int quiet = 0;  // above 0 while a setter changes the control: no events
+  std::unique_ptr<FileDropTarget> fileDrop;  // while the control takes dropped files
 };
 
 // Holds a control's events back while a setter changes it.

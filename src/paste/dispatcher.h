@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+
+#include "app/hidden_fields.h"
+#include "app/main_controls.h"
+#include "paste/hotkeys.h"
+#include "paste/paste_modes.h"
+
+namespace hf::paste {
+
+// The one receiver of every global hotkey: it decides from the id which
+// action runs. A handler that pauses lets the next hotkey in, so a second
+// press arrives here while the first one's run is still going.
+class HotkeyDispatcher {
+ public:
+  // The actions of the fixed-purpose hotkeys; an unset one does nothing.
+  struct Routes {
+    std::function<void()> screenshot;
+    std::function<void()> captureImport;    // back-quote key while importing into the table
+    std::function<void()> backQuoteAction;  // back-quote key in the other working modes
+    std::function<void()> record;
+    std::function<void()> replay;
+    std::function<void()> stop;
+  };
+
+  HotkeyDispatcher(app::MainControls& controls, app::HiddenFields& fields, HotkeyRegistry& hotkeys,
+                   PasteEngine& engine)
+      : controls_(controls), fields_(fields), hotkeys_(hotkeys), engine_(engine) {}
+
+  Routes routes;
+
+  void dispatch(int id);
+
+ private:
+  static void run(const std::function<void()>& action) {
+    if (action) action();
+  }
+  void pasteAction(int id);
+
+  app::MainControls& controls_;
+  app::HiddenFields& fields_;
+  HotkeyRegistry& hotkeys_;
+  PasteEngine& engine_;
+};
+
+}  // namespace hf::paste

@@ -1,0 +1,56 @@
+#include "paste/hotkey_boxes.h"
+
+#include "paste/hotkey_text.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+
+namespace hf::paste {
+namespace {
+
+// Ctrl 1, Shift 2, Alt 4 held now, leaving out the key that is going down.
+unsigned modifiersBesides(int pressedKey) {
+  unsigned state = 0;
+  if (pressedKey != 0x11 && desktop::isKeyDown(0x11)) state |= 1;
+  if (pressedKey != 0x10 && desktop::isKeyDown(0x10)) state |= 2;
+  if (pressedKey != 0x12 && desktop::isKeyDown(0x12)) state |= 4;
+  return state;
+}
+
+}  // namespace
+
+void HotkeyBoxes::attach(ui::EditBox& box) {
+  box.onKeyDown = [this, &box](int key) { keyDown(box, key); };
+  box.onKeyUp = [this, &box](int) { keyUp(box); };
+  box.onDoubleClick = [&box] { box.setText(""); };
+}
+
+void HotkeyBoxes::keyDown(ui::EditBox& box, int virtualKey) {
+  keyName_.clear();
+  // The highest-coded named key held down wins; modifiers have no names.
+  for (int key = 1; key <= 256; ++key) {
+    if (!desktop::isKeyDown(key)) continue;
+    if (std::string name = keyName(key); !name.empty()) keyName_ = name;
+  }
+  prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
+  loop::pause(10);
+  prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
+  box.setText(prefix_ + keyName_);
+}
+
+void HotkeyBoxes::keyUp(ui::EditBox& box) {
+  std::string hotkey = prefix_ + keyName_;
+  if (!hotkey.empty() && hotkey.back() == '+') hotkey.clear();  // modifiers alone
+  box.setText(takenElsewhere(box, hotkey) ? "" : hotkey);
+  loop::pause(10);
+  if (box.text() == "Ctrl+V" || box.text() == "Ctrl+C") box.setText("");
+}
+
+bool HotkeyBoxes::takenElsewhere(const ui::EditBox& box, const std::string& hotkey) const {
+  for (int row = 0; row <= 50; ++row)
+    if (table_.cell(row, table::DataTable::kHotkey) == hotkey) return true;
+  for (const ui::EditBox* macroBox : {&controls_.记录, &controls_.模拟, &controls_.停止})
+    if (macroBox != &box && macroBox->text() == hotkey) return true;
+  return false;
+}
+
+}  // namespace hf::paste

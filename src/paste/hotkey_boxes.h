@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "app/main_controls.h"
+#include "platform/ui.h"
+#include "table/data_table.h"
+
+namespace hf::paste {
+
+// Edit boxes that record a key combination as hotkey text while the user
+// holds it: the macro hotkey boxes and the hotkey editor of the data table.
+// They share one capture (the last prefix and key name).
+class HotkeyBoxes {
+ public:
+  HotkeyBoxes(app::MainControls& controls, table::DataTable& table)
+      : controls_(controls), table_(table) {}
+
+  void attach(ui::EditBox& box);
+
+ private:
+  void keyDown(ui::EditBox& box, int virtualKey);
+  void keyUp(ui::EditBox& box);
+  bool takenElsewhere(const ui::EditBox& box, const std::string& hotkey) const;
+
+  app::MainControls& controls_;
+  table::DataTable& table_;
+  std::string prefix_;
+  std::string keyName_;
+};
+
+}  // namespace hf::paste

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/hidden_fields.h"
+#include "app/hints.h"
+#include "app/main_controls.h"
+#include "paste/delivery.h"
+#include "table/data_table.h"
+
+namespace hf::paste {
+
+// The items of the paste-mode selector `组合框66`.
+enum PasteMode {
+  kManualHorizontal = 0,  // 手动横向粘贴
+  kAutoHorizontal,        // 自动横向粘贴
+  kAutoHorizontalScan,    // 自动横向粘贴(内部网)
+  kRandomHorizontal,      // 随机横向粘贴
+  kManualVertical,        // 手动纵向粘贴
+  kAutoVerticalEnter,     // 自动纵向粘贴（回车键）
+  kAutoVerticalArrows,    // 自动纵向粘贴(↓)
+  kAutoForcedTyping,      // 自动账号强制粘贴
+  kWebForced,             // 网页强制粘贴
+  kAutoWebForced,         // 自动网页强制粘贴
+  kAllMarked,             // 勾选项全部粘贴
+  kMultiHotkey,           // 多热键粘贴
+  kFirstImageMode,        // 单快捷键图文粘贴 … 多快捷键图文粘贴 (12 to 16)
+};
+
+// What one press of a custom hotkey delivers: one row or all rows, in table
+// order, at random or only the marked rows. An automatic run pauses between
+// its steps, so a second press re-enters here and stops it: the run state
+// `按钮120` ("自动" idle, "单次" running) and the stop flag `编辑框1011`
+// ("66") carry that between the two invocations.
+class PasteEngine {
+ public:
+  PasteEngine(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
+              app::Hints& hints, table::DataTable& table, Delivery& delivery)
+      : controls_(controls),
+        fields_(fields),
+        commands_(commands),
+        hints_(hints),
+        table_(table),
+        delivery_(delivery) {}
+
+  // The modes that paste pictures with text, routed with the mode and the hotkey's slot.
+  std::function<void(int mode, int slot)> imagePaste;
+
+  int mode() const { return controls_.组合框66.selectedIndex(); }
+  // Under 万条复制: rows in table order from the current row. slot is the
+  // pressed custom hotkey's slot (1 to 50), 0 when unknown.
+  void paste(int slot);
+  // Under 有序复制: only marked rows, each unmarked once delivered.
+  void pasteMarked();
+  // A new item chosen in the selector: working mode, flags and column layout follow it.
+  void modeChosen();
+  // Empties the random cycle: every row is to be delivered again.
+  void resetRandomCycle();
+
+ private:
+  void manual(int mode, int slot);
+  void automatic(int mode);
+  void random();
+  void markedManual(int mode);
+  void markedAutomatic(int mode);
+  void allMarkedAtOnce();
+
+  bool stopPressOrStart(int firstPause);
+  void finishRun();
+  bool deliverRow(int mode, int row);
+  void advanceOrEnd(int row, bool automatic);
+  int numberOf(int row) const;
+  void clipboardBusy();
+  void restoreMarksWhenNoneLeft();
+
+  app::MainControls& controls_;
+  app::HiddenFields& fields_;
+  app::HiddenCommands& commands_;
+  app::Hints& hints_;
+  table::DataTable& table_;
+  Delivery& delivery_;
+  std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle
+};
+
+// The text that 勾选项全部粘贴 pastes: the pieces in rows of `columns`
+// pieces, Tab between the pieces of a row, CR LF after each full row.
+std::string gridOf(const std::vector<std::string>& pieces, int columns);
+
+}  // namespace hf::paste

@@ -1,0 +1,78 @@
+// The clipboard, which another program may keep open for a while.
+#include <string>
+
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/headless/internal.h"
+#include "platform/headless/target_simulation.h"
+
+namespace hf::headless::internal {
+namespace {
+
+struct Clipboard {
+  std::string text;  // GBK
+  bool heldElsewhere = false;
+  int openAttempts = 0;  // the system's own
+};
+
+Clipboard& clipboard() {
+  static Clipboard instance;
+  return instance;
+}
+
+// Tries for about a second, waiting between tries the way the system does,
+// so events that arrive meanwhile (another program letting go) still run.
+bool openForSystem() {
+  constexpr int kAttempts = 100;
+  constexpr int kRetryMs = 10;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    ++clipboard().openAttempts;
+    if (!clipboard().heldElsewhere) return true;
+    loop::pause(kRetryMs);
+  }
+  return false;
+}
+
+}  // namespace
+
+void resetClipboard() {
+  clipboard() = Clipboard{};
+}
+
+std::optional<std::string> readClipboardOnce() {
+  if (clipboard().heldElsewhere) return std::nullopt;
+  return clipboard().text;
+}
+
+bool writeClipboardOnce(std::string_view gbk) {
+  if (clipboard().heldElsewhere) return false;
+  clipboard().text = gbk;
+  return true;
+}
+
+}  // namespace hf::headless::internal
+
+namespace hf::desktop {
+
+bool setClipboardText(std::string_view gbk) {
+  return headless::internal::openForSystem() && headless::internal::writeClipboardOnce(gbk);
+}
+
+std::optional<std::string> clipboardText() {
+  if (!headless::internal::openForSystem()) return std::nullopt;
+  return headless::internal::readClipboardOnce();
+}
+
+}  // namespace hf::desktop
+
+namespace hf::headless {
+
+void holdClipboard(bool held) {
+  internal::clipboard().heldElsewhere = held;
+}
+
+int clipboardOpenAttempts() {
+  return internal::clipboard().openAttempts;
+}
+
+}  // namespace hf::headless

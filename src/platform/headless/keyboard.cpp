@@ -1,0 +1,87 @@
+// Simulated keys: every event is noted with its scan code, and a key going
+// down reaches the target form when it has the keyboard focus.
+#include <set>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/headless/internal.h"
+#include "platform/headless/target_simulation.h"
+#include "platform/headless/us_keyboard.h"
+
+namespace hf::headless::internal {
+namespace {
+
+struct Keyboard {
+  std::set<int> held;
+  std::vector<KeyEvent> events;
+};
+
+Keyboard& keyboard() {
+  static Keyboard instance;
+  return instance;
+}
+
+void note(int virtualKey, bool down) {
+  keyboard().events.push_back({loop::nowMs(), virtualKey, scanCodeOf(virtualKey), down});
+}
+
+}  // namespace
+
+void resetKeyboard() {
+  keyboard() = Keyboard{};
+}
+
+}  // namespace hf::headless::internal
+
+namespace hf::desktop {
+
+using headless::internal::keyboard;
+
+void keyDown(int virtualKey) {
+  headless::internal::note(virtualKey, true);
+  keyboard().held.insert(virtualKey);
+  headless::internal::targetKeyDown(virtualKey);
+}
+
+void keyUp(int virtualKey) {
+  headless::internal::note(virtualKey, false);
+  keyboard().held.erase(virtualKey);
+}
+
+void keyChord(std::initializer_list<int> virtualKeys) {
+  for (int key : virtualKeys) keyDown(key);
+  for (int key : virtualKeys) keyUp(key);
+}
+
+// Shift, Ctrl and Alt read as down while either their left or right key is.
+bool isKeyDown(int virtualKey) {
+  struct Sides {
+    int either, left, right;
+  };
+  constexpr Sides kModifiers[] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
+  const auto& held = keyboard().held;
+  if (held.contains(virtualKey)) return true;
+  for (const Sides& sides : kModifiers) {
+    if (virtualKey == sides.either) return held.contains(sides.left) || held.contains(sides.right);
+  }
+  return false;
+}
+
+}  // namespace hf::desktop
+
+namespace hf::headless {
+
+std::vector<KeyEvent> keyEvents() {
+  return internal::keyboard().events;
+}
+
+void setKeyHeld(int virtualKey, bool held) {
+  if (held) {
+    internal::keyboard().held.insert(virtualKey);
+  } else {
+    internal::keyboard().held.erase(virtualKey);
+  }
+}
+
+}  // namespace hf::headless

@@ -1,0 +1,174 @@
+// The other program's form that the system fills. It edits its fields the
+// way a plain form's edit boxes do and notes every reaction with its time.
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/headless/internal.h"
+#include "platform/headless/target_simulation.h"
+#include "platform/headless/us_keyboard.h"
+#include "platform/text_codec.h"
+
+namespace hf::headless::internal {
+namespace {
+
+constexpr int kTabKey = 0x09;
+constexpr int kEnterKey = 0x0D;
+constexpr int kShiftKey = 0x10;
+constexpr int kCtrlKey = 0x11;
+constexpr int kAltKey = 0x12;
+constexpr int kRightKey = 0x27;
+constexpr int kDownKey = 0x28;
+constexpr int kDeleteKey = 0x2E;
+
+struct TargetForm {
+  bool open = false;
+  std::vector<std::string> fields;  // GBK
+  int focused = 0;
+  bool focusedAllSelected = false;  // the caret otherwise rests at the end
+  std::vector<TargetEvent> events;
+};
+
+TargetForm& form() {
+  static TargetForm instance;
+  return instance;
+}
+
+void note(std::string what) {
+  form().events.push_back({loop::nowMs(), std::move(what)});
+}
+
+// Nothing for a form without fields.
+std::string* focusedField() {
+  auto& fields = form().fields;
+  return fields.empty() ? nullptr : &fields[form().focused];
+}
+
+// Replaces the selection, or adds at the caret.
+void insert(std::string_view gbk) {
+  std::string* field = focusedField();
+  if (!field) return;
+  if (form().focusedAllSelected) field->clear();
+  form().focusedAllSelected = false;
+  *field += gbk;
+}
+
+void paste() {
+  const std::string text = readClipboardOnce().value_or("");
+  insert(text);
+  note("paste " + text);
+}
+
+void copySelection() {
+  const std::string* field = focusedField();
+  if (field && form().focusedAllSelected) writeClipboardOnce(*field);
+  note("copy");
+}
+
+void deleteSelection() {
+  std::string* field = focusedField();
+  if (field && form().focusedAllSelected) field->clear();
+  form().focusedAllSelected = false;
+  note("delete");
+}
+
+void focusNext() {
+  if (!form().fields.empty()) form().focused = (form().focused + 1) % int(form().fields.size());
+  form().focusedAllSelected = false;
+  note("tab");
+}
+
+bool hasKeyboardFocus() {
+  return form().open && desktop::foregroundWindow() == kTargetWindow;
+}
+
+}  // namespace
+
+void resetTarget() {
+  form() = TargetForm{};
+}
+
+bool targetIsOpen() {
+  return form().open;
+}
+
+void targetKeyDown(int virtualKey) {
+  if (!hasKeyboardFocus()) return;
+  if (desktop::isKeyDown(kCtrlKey)) {
+    if (virtualKey == 'V') paste();
+    if (virtualKey == 'C') copySelection();
+    return;
+  }
+  switch (virtualKey) {
+    case kTabKey:
+      return focusNext();
+    case kEnterKey:
+      return note("enter");
+    case kRightKey:
+      return note("right");
+    case kDownKey:
+      return note("down");
+    case kDeleteKey:
+      return deleteSelection();
+  }
+  if (desktop::isKeyDown(kAltKey)) return;
+  if (const auto character = characterOf(virtualKey, desktop::isKeyDown(kShiftKey))) {
+    insert({&*character, 1});
+    note(std::string("type ") + *character);
+  }
+}
+
+}  // namespace hf::headless::internal
+
+namespace hf::desktop {
+
+// GBK has no character outside the BMP, so every code unit is a character.
+void postCharacters(WindowId window, std::string_view gbk) {
+  if (window != headless::kTargetWindow || !headless::internal::targetIsOpen()) return;
+  for (const char16_t unit : codec::gbkToUtf16(gbk)) {
+    const std::string character = codec::utf16ToGbk({&unit, 1});
+    headless::internal::insert(character);
+    headless::internal::note("char " + character);
+  }
+}
+
+}  // namespace hf::desktop
+
+namespace hf::headless {
+
+using internal::form;
+
+void openTarget(int fields) {
+  form() = internal::TargetForm{};
+  form().open = true;
+  form().fields.resize(std::max(fields, 0));
+  internal::bringTargetForward();
+}
+
+std::vector<std::string> targetFields() {
+  return form().fields;
+}
+
+int targetFocusedField() {
+  return form().focused;
+}
+
+void selectInTarget(std::string_view gbk) {
+  std::string* field = internal::focusedField();
+  if (!field) return;
+  *field = gbk;
+  form().focusedAllSelected = true;
+}
+
+std::vector<TargetEvent> targetEvents() {
+  return form().events;
+}
+
+void clearTargetEvents() {
+  form().events.clear();
+}
+
+}  // namespace hf::headless

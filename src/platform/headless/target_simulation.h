@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/geometry.h"
+
+// Test control of the other program that the system fills: a form with text
+// fields in tab order that has the keyboard focus, and the input devices
+// around it. It reacts as a plain form does:
+//   Ctrl+V (left or right Ctrl) pastes the clipboard text into the focused field;
+//   Tab moves to the next field (after the last, back to the first);
+//   Enter, Right and Down are noted (they do not move the focus);
+//   a letter, digit or symbol key inserts its US-layout character (Shift held: shifted);
+//   a posted WM_CHAR inserts its character;
+//   Ctrl+C copies the selected text to the clipboard; Delete deletes the selection.
+// Every reaction is noted with the virtual time at which it happened.
+namespace hf::headless {
+
+inline constexpr desktop::WindowId kTargetWindow = 0x20A3C;
+
+// A fresh form with `fields` empty fields gets the focus (field 0); the cursor
+// rests over it, so windowUnderCursor() and foregroundWindow() give kTargetWindow.
+void openTarget(int fields);
+std::vector<std::string> targetFields();  // GBK texts
+int targetFocusedField();
+// The focused field holds this text, all of it selected.
+void selectInTarget(std::string_view gbk);
+
+struct TargetEvent {
+  std::int64_t at = 0;
+  // "paste <text>", "tab", "enter", "right", "down", "type <c>", "char <c>"
+  // (one per WM_CHAR), "copy", "delete"
+  std::string what;
+  friend bool operator==(const TargetEvent&, const TargetEvent&) = default;
+};
+std::vector<TargetEvent> targetEvents();
+void clearTargetEvents();
+
+// Every simulated key event, as the system would see it.
+struct KeyEvent {
+  std::int64_t at = 0;
+  int virtualKey = 0;
+  int scanCode = 0;
+  bool down = true;
+  friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
+};
+std::vector<KeyEvent> keyEvents();
+
+// The user holds a key down (or lets it go), for the hotkey boxes.
+void setKeyHeld(int virtualKey, bool held);
+
+// Another program keeps the clipboard open: opening it fails until released.
+void holdClipboard(bool held);
+int clipboardOpenAttempts();
+
+std::vector<Point> clicks();  // left clicks (down and up) at the cursor, in order
+std::vector<desktop::WindowId> topmostWindows();
+void setForegroundWindow(desktop::WindowId window);
+void setWindowUnderCursor(desktop::WindowId window);
+
+}  // namespace hf::headless

@@ -1,0 +1,290 @@
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "window_fixture.h"
+
+namespace {
+
+using namespace hf::desktop;
+
+std::wstring windowText(HWND window) {
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+// What the clipboard holds as Unicode text, read without the code under test.
+std::wstring rawClipboardText() {
+  if (!OpenClipboard(nullptr)) return L"<busy>";
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST(Clipboard, TextRoundTripsAsUnicode) {
+  struct Case {
+    std::string gbk;
+    std::wstring unicode;
+  };
+  const Case cases[] = {{"中文，全角★\r\nline 2", L"中文，全角★\r\nline 2"}, {"", L""}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(setClipboardText(c.gbk));
+    EXPECT_EQ(rawClipboardText(), c.unicode);
+    EXPECT_EQ(clipboardText(), c.gbk);
+  }
+}
+
+TEST(Clipboard, ReadsAsEmptyWhenItHoldsNoText) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+  EXPECT_EQ(clipboardText(), "");
+}
+
+// Another thread opens the clipboard with its own window and keeps it open
+// until told to let go: the clipboard is busy for this thread meanwhile.
+class ClipboardHolder {
+ public:
+  ClipboardHolder() {
+    thread_ = std::thread([this] {
+      HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr);
+      opened_ = OpenClipboard(owner) != FALSE;
+      SetEvent(held_);
+      WaitForSingleObject(release_, INFINITE);
+      if (opened_) CloseClipboard();
+      DestroyWindow(owner);
+    });
+    WaitForSingleObject(held_, INFINITE);
+  }
+  ~ClipboardHolder() {
+    SetEvent(release_);
+    thread_.join();
+    if (releaser_.joinable()) releaser_.join();
+    CloseHandle(held_);
+    CloseHandle(release_);
+  }
+  bool opened() const { return opened_; }
+  void releaseAfter(int ms) {
+    releaser_ = std::thread([this, ms] {
+      Sleep(ms);
+      SetEvent(release_);
+    });
+  }
+
+ private:
+  HANDLE held_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<bool> opened_{false};
+  std::thread thread_;
+  std::thread releaser_;
+};
+
+TEST(Clipboard, GivesUpWhileAnotherThreadKeepsItOpen) {
+  ASSERT_TRUE(setClipboardText("before"));
+  {
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.opened());
+    EXPECT_FALSE(setClipboardText("while busy"));
+    EXPECT_EQ(clipboardText(), std::nullopt);
+  }
+  EXPECT_EQ(clipboardText(), "before");
+}
+
+TEST(Clipboard, WaitsForAHolderThatLetsGoSoon) {
+  ClipboardHolder holder;
+  ASSERT_TRUE(holder.opened());
+  holder.releaseAfter(200);
+  EXPECT_TRUE(setClipboardText("after the wait"));
+  EXPECT_EQ(clipboardText(), "after the wait");
+}
+
+// The test window with an edit box that has the keyboard focus.
+class EditTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    if (IsSkipped()) return;
+    edit_ = std::make_unique<hf::ui::EditBox>(*window_, hf::ui::EditBox::Args{{10, 10, 300, 22}});
+    edit_->focus();
+  }
+
+  HWND edit() const { return hwndOf(*edit_); }
+  WindowId editId() const { return reinterpret_cast<WindowId>(edit()); }
+
+  std::unique_ptr<hf::ui::EditBox> edit_;
+};
+
+TEST_F(EditTest, PostedCharactersArriveWhole) {
+  postCharacters(editId(), "汉字★ and ASCII");
+  waitFor([&] { return windowText(edit()) == L"汉字★ and ASCII"; });
+  EXPECT_EQ(windowText(edit()), L"汉字★ and ASCII");
+}
+
+TEST_F(EditTest, PreciseWaitRunsEventsThatArriveDuringTheWait) {
+  std::thread poster([edit = edit()] {
+    Sleep(20);
+    PostMessageW(edit, WM_CHAR, L'x', 0);
+  });
+  const auto start = hf::loop::nowMs();
+  hf::loop::preciseWait(100);
+  const auto waited = hf::loop::nowMs() - start;
+  poster.join();
+  EXPECT_GE(waited, 100);
+  EXPECT_EQ(windowText(edit()), L"x");
+}
+
+// Simulated input goes to the foreground window, so these tests show theirs there.
+class InputTest : public EditTest {
+ protected:
+  void SetUp() override {
+    EditTest::SetUp();
+    if (IsSkipped()) return;
+    window_->show();
+    SetForegroundWindow(hwnd());
+    if (!waitFor([&] { return GetForegroundWindow() == hwnd(); }))
+      GTEST_SKIP() << "the test window cannot become the foreground window";
+    // Wine resets the key state to the X server's soon after the X focus
+    // moves, which would undo a simulated key already down.
+    hf::loop::pause(300);
+  }
+
+  // Waits up to a second without running events: true once the condition holds.
+  static bool waitUnpumped(const std::function<bool()>& condition) {
+    const auto deadline = hf::loop::nowMs() + 1000;
+    while (!condition()) {
+      if (hf::loop::nowMs() >= deadline) return false;
+      Sleep(5);
+    }
+    return true;
+  }
+
+  // The key or button messages that reach this thread, taken off the queue
+  // undispatched (mouse moves left out).
+  static std::vector<MSG> inputMessages(UINT first, UINT last, size_t expected) {
+    std::vector<MSG> messages;
+    waitUnpumped([&] {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
+        if (message.message != WM_MOUSEMOVE) messages.push_back(message);
+      }
+      return messages.size() >= expected;
+    });
+    return messages;
+  }
+  static std::vector<MSG> keyMessages(size_t expected) {
+    return inputMessages(WM_KEYFIRST, WM_KEYLAST, expected);
+  }
+};
+
+TEST_F(InputTest, KeysCarryTheirScanCodeAndRightCtrlIsExtended) {
+  struct Case {
+    int key;
+    WPARAM reported;  // the system reports either Ctrl as VK_CONTROL
+    bool extended;
+  };
+  const Case cases[] = {{'V', 'V', false},
+                        {VK_TAB, VK_TAB, false},
+                        {VK_LCONTROL, VK_CONTROL, false},
+                        {VK_RCONTROL, VK_CONTROL, true}};
+  for (const Case& c : cases) {
+    keyChord({c.key});
+    const std::vector<MSG> messages = keyMessages(2);
+    ASSERT_EQ(messages.size(), 2u) << "key " << c.key;
+    const UINT kinds[] = {WM_KEYDOWN, WM_KEYUP};
+    for (size_t at = 0; at < 2; ++at) {
+      const MSG& message = messages[at];
+      const auto scanCode = static_cast<UINT>((message.lParam >> 16) & 0xFF);
+      EXPECT_EQ(message.message, kinds[at]) << "key " << c.key;
+      EXPECT_EQ(message.wParam, c.reported) << "key " << c.key;
+      EXPECT_NE(scanCode, 0u) << "key " << c.key;
+      EXPECT_EQ(scanCode, MapVirtualKeyW(c.key, MAPVK_VK_TO_VSC)) << "key " << c.key;
+      EXPECT_EQ((message.lParam & (1 << 24)) != 0, c.extended) << "key " << c.key;
+    }
+  }
+}
+
+TEST_F(InputTest, ChordOfCtrlAndVPastesIntoTheFocusedEdit) {
+  for (int ctrl : {VK_CONTROL, VK_RCONTROL}) {
+    SetWindowTextW(edit(), L"");
+    ASSERT_TRUE(setClipboardText("粘贴 paste"));
+    keyChord({ctrl, 'V'});
+    waitFor([&] { return windowText(edit()) == L"粘贴 paste"; });
+    EXPECT_EQ(windowText(edit()), L"粘贴 paste") << "with Ctrl " << ctrl;
+  }
+}
+
+TEST_F(InputTest, KeyStateFollowsTheKeyMessagesHandled) {
+  keyDown(VK_SHIFT);
+  EXPECT_TRUE(waitFor([] { return isKeyDown(VK_SHIFT); }));
+  keyUp(VK_SHIFT);
+  EXPECT_TRUE(waitFor([] { return !isKeyDown(VK_SHIFT); }));
+}
+
+TEST_F(InputTest, PumpIfInputRunsEventsOnlyWhenInputWaits) {
+  hf::loop::processPending();
+  PostMessageW(edit(), WM_CHAR, L'a', 0);
+  hf::loop::pumpIfInput();
+  EXPECT_EQ(windowText(edit()), L"") << "ran events with no input waiting";
+
+  keyChord({VK_SHIFT});
+  ASSERT_TRUE(waitUnpumped(hasPendingInput));
+  hf::loop::pumpIfInput();
+  EXPECT_EQ(windowText(edit()), L"a");
+}
+
+TEST_F(InputTest, ClickAtMovesTheCursorAndTheFocus) {
+  hf::ui::EditBox other(*window_, {{10, 50, 300, 22}});
+  RECT rect;
+  GetWindowRect(hwndOf(other), &rect);
+  const hf::Point centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+
+  clickAt(centre);
+  EXPECT_EQ(cursorPos(), centre);
+  EXPECT_EQ(windowUnderCursor(), reinterpret_cast<WindowId>(hwndOf(other)));
+  EXPECT_TRUE(waitFor([&] { return GetFocus() == hwndOf(other); }));
+}
+
+TEST_F(InputTest, MouseButtonsGoDownAndUpWhereTheCursorIs) {
+  struct Case {
+    MouseButton button;
+    MouseAction action;
+    std::vector<UINT> messages;
+  };
+  const Case cases[] = {
+      {MouseButton::Left, MouseAction::Down, {WM_LBUTTONDOWN}},
+      {MouseButton::Left, MouseAction::Up, {WM_LBUTTONUP}},
+      {MouseButton::Right, MouseAction::Click, {WM_RBUTTONDOWN, WM_RBUTTONUP}},
+      {MouseButton::Middle, MouseAction::Click, {WM_MBUTTONDOWN, WM_MBUTTONUP}},
+  };
+  RECT rect;
+  GetWindowRect(edit(), &rect);
+  setCursorPos({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+  for (const Case& c : cases) {
+    mouseButton(c.button, c.action);
+    std::vector<UINT> received;
+    for (const MSG& message : inputMessages(WM_MOUSEFIRST, WM_MOUSELAST, c.messages.size()))
+      received.push_back(message.message);
+    EXPECT_EQ(received, c.messages) << "button " << static_cast<int>(c.button);
+  }
+}
+
+TEST_F(InputTest, ForegroundAndTopmostWindows) {
+  EXPECT_EQ(foregroundWindow(), reinterpret_cast<WindowId>(hwnd()));
+  makeTopmost(reinterpret_cast<WindowId>(hwnd()));
+  EXPECT_TRUE(GetWindowLongW(hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SetWindowPos(hwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+}  // namespace
