@@ -1,52 +1,15 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
-
-#include "platform/files.h"
-#include "platform/headless/simulation.h"
-#include "platform/text_codec.h"
+#include "app_fixture.h"
 
 namespace hf::app {
 namespace {
 
 namespace fs = std::filesystem;
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("hotfill-" + std::to_string(getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    headless::reset(folder_);
-  }
-  void TearDown() override {
-    window_.reset();
-    fs::remove_all(folder_);
-  }
-
-  MainWindow& start() {
-    window_ = std::make_unique<MainWindow>();
-    window_->startUp();
-    return *window_;
-  }
-  fs::path file(const std::string& gbkName) const { return folder_ / codec::pathFromGbk(gbkName); }
-  void write(const std::string& gbkName, const std::string& bytes) const {
-    std::ofstream(file(gbkName), std::ios::binary) << bytes;
-  }
-  std::string read(const std::string& gbkName) const {
-    return files::readWhole(file(gbkName)).value_or("<missing>");
-  }
-
-  fs::path folder_;
-  std::unique_ptr<MainWindow> window_;
-};
+using MainWindowTest = AppTest;
 
 TEST_F(MainWindowTest, StartUpPlacesTheWindowAndSetsEveryDefault) {
   MainWindow& w = start();

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "paste/hotkey_text.h"
+#include "platform/event_loop.h"
+#include "platform/headless/target_simulation.h"
+
+namespace hf::paste {
+namespace {
+
+TEST(HotkeyText, KeyNamesAndCodes) {
+  struct Case {
+    std::string name;
+    int code;
+  } cases[] = {{"A", 0x41},    {"Z", 0x5A},          {"F1", 0x70},  {"F12", 0x7B}, {"Num1", 0x31},
+               {"num1", 0x61}, {"Space", 0x20},      {" ↓", 0x28},  {" ；", 0xBA}, {" \\", 0xDC},
+               {" ‘", 0xDE},   {"ScrollLock", 0x91}, {" ＋", 0x6B}, {" `", 0xC0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(keyCode(c.name), c.code);
+    EXPECT_EQ(keyName(c.code), c.name);
+  }
+  EXPECT_EQ(keyCode("a"), 0x41);
+  EXPECT_EQ(keyCode("f5"), 0x74);
+  EXPECT_EQ(keyCode("NUM1"), 0);
+  EXPECT_EQ(keyCode("↓"), 0);  // the name has a leading blank
+  EXPECT_EQ(keyName(0x11), "");
+}
+
+TEST(HotkeyText, ParsesModifierWordsAndKeys) {
+  struct Case {
+    std::string text;
+    KeyCombination combination;
+  } cases[] = {
+      {"F5", {0, 0x74}},
+      {"Ctrl+Shift+F5", {3, 0x74}},
+      {"Ctrl+Shift+Alt+ ↓", {7, 0x28}},
+      {"Alt+num0", {4, 0x60}},
+      {"ctrl+a", {0, 0x41}},  // "ctrl" is no modifier word
+      {"Ctrl+", {0, 0}},      // no key after the last "+"
+      {"A+B+C+D+E", {0, 0}},  // too many parts
+      {"Ctrl+Unknown", {1, 0}},
+      {"", {0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parseHotkey(c.text), c.combination);
+  }
+}
+
+TEST(HotkeyText, CapturePrefixAddsThePressedModifier) {
+  struct Case {
+    int key;
+    unsigned others;
+    std::string prefix;
+  } cases[] = {{0x11, 0, "Ctrl+"},       {0x11, 6, "Ctrl+Shift+Alt+"},
+               {0x10, 4, "Shift+Alt+"},  {0x10, 1, "Ctrl+"},
+               {0x12, 0, "Alt+"},        {0x12, 3, "Ctrl+Shift+"},
+               {0x74, 3, "Ctrl+Shift+"}, {0x41, 0, ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(capturePrefix(c.key, c.others), c.prefix);
+  }
+}
+
+class HotkeyLoadingTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    start();
+  }
+  table::DataTable& table() { return window_->table(); }
+};
+
+TEST_F(HotkeyLoadingTest, RegistersRowsBySlotNumberAndEmptiesRefusedOnes) {
+  for (const char* entry : {"a", "b", "c"}) table().appendRow(entry);
+  table().setCell(0, 5, "F1");
+  table().setCell(1, 5, "Ctrl+Q");
+  table().setCell(2, 5, "Shift+Nope");
+  table().setCell(0, 0, "5");  // the first row claims slot 5
+  headless::holdHotkeyElsewhere(1, 'Q');
+  window_->controls().加载热键.onClick();
+
+  EXPECT_EQ(window_->controls().加载热键.text(), "卸载热键");
+  EXPECT_NE(window_->hotkeys().custom[4], 0);
+  EXPECT_EQ(window_->hotkeys().custom[0], 0);
+  EXPECT_EQ(table().cell(1, 5), "");  // taken by another program
+  EXPECT_EQ(table().cell(2, 5), "");  // not a key name
+  EXPECT_EQ(table().cell(0, 5), "F1");
+
+  window_->controls().加载热键.onClick();
+  EXPECT_EQ(window_->controls().加载热键.text(), "加载热键");
+  const auto held = headless::registeredHotkeys();
+  EXPECT_EQ(held.size(), 1u);  // the back-quote key only
+}
+
+TEST_F(HotkeyLoadingTest, AnEmptyFirstEntryRefusesToLoad) {
+  table().appendRow("");
+  table().setCell(0, 5, "F1");
+  window_->controls().加载热键.onClick();
+  EXPECT_EQ(window_->controls().加载热键.text(), "加载热键");
+  EXPECT_EQ(window_->hints().气球提示框2.text(), "●文本未导入，无法启用热键！");
+}
+
+TEST_F(HotkeyLoadingTest, HotkeyBoxesRecordCombinationsAndRefuseTakenOnes) {
+  ui::EditBox& box = window_->controls().记录;
+  auto hold = [&](std::initializer_list<int> keys) {
+    for (int key : keys) {
+      headless::setKeyHeld(key, true);
+      box.onKeyDown(key);
+    }
+    for (int key : keys) {
+      box.onKeyUp(key);
+      headless::setKeyHeld(key, false);
+    }
+    return box.text();
+  };
+  EXPECT_EQ(hold({0x11, 0x10, 0x74}), "Ctrl+Shift+F5");
+  EXPECT_EQ(hold({0x11}), "");
+  EXPECT_EQ(hold({0x11, 'V'}), "");
+  window_->controls().模拟.setText("Alt+A");
+  EXPECT_EQ(hold({0x12, 'A'}), "");
+  table().appendRow("x");
+  table().setCell(0, 5, "F7");
+  EXPECT_EQ(hold({0x76}), "");
+  EXPECT_EQ(hold({0x31}), "Num1");
+  box.onDoubleClick();
+  EXPECT_EQ(box.text(), "");
+}
+
+TEST_F(HotkeyLoadingTest, PickerClicksTheReleasePointAndMakesItsWindowTopmost) {
+  ui::PictureBox& picker = window_->controls().图片框_探测;
+  picker.onMouseUp();  // no drag in progress: nothing
+  EXPECT_TRUE(headless::clicks().empty());
+
+  picker.onMouseDown();
+  EXPECT_EQ(picker.picture(), Image::PickerEmpty);
+  desktop::setCursorPos({300, 200});
+  picker.onMouseUp();
+  EXPECT_EQ(window_->fields().编辑框21, "300");
+  EXPECT_EQ(window_->fields().编辑框23, "200");
+  EXPECT_EQ(window_->fields().编辑框15, "200");
+  EXPECT_EQ(headless::clicks(), (std::vector<Point>{{300, 200}}));
+  EXPECT_EQ(headless::topmostWindows().size(), 1u);
+  EXPECT_EQ(picker.picture(), Image::PickerBullseye);
+  EXPECT_EQ(window_->hints().气球提示框1.text(), "●已确定点击位置！窗口已置顶！");
+
+  picker.onMouseDown();  // released on the picker itself: no click there
+  const Rect on = picker.screenRect();
+  desktop::setCursorPos({on.left + 3, on.top + 3});
+  picker.onMouseUp();
+  EXPECT_EQ(headless::clicks().size(), 1u);
+}
+
+}  // namespace
+}  // namespace hf::paste

@@ -1,0 +1,271 @@
+#include "paste/paste_modes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app_fixture.h"
+#include "platform/event_loop.h"
+#include "platform/headless/target_simulation.h"
+
+namespace hf::paste {
+namespace {
+
+using headless::TargetEvent;
+constexpr int kF1 = 0x70;
+
+struct Row {
+  std::string entry, tabs, pause, enter, hotkey;
+};
+
+class PasteTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    start();
+    headless::openTarget(5);
+  }
+  app::MainWindow& w() { return *window_; }
+  table::DataTable& table() { return w().table(); }
+
+  void fill(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+      table().appendRow(row.entry);
+      const int r = table().rowCount() - 1;
+      table().setCell(r, 2, row.tabs);
+      table().setCell(r, 3, row.pause);
+      table().setCell(r, 4, row.enter);
+      table().setCell(r, 5, row.hotkey);
+    }
+    table().setCurrentRow(0);
+  }
+  // Rows e1 … en whose first row carries the hotkey F1.
+  void fillEntries(int n, const std::string& tabs = "") {
+    std::vector<Row> rows;
+    for (int i = 1; i <= n; ++i) rows.push_back({"e" + std::to_string(i), tabs, "", "", ""});
+    rows[0].hotkey = "F1";
+    fill(rows);
+  }
+  void chooseMode(int mode) {
+    w().controls().组合框66.select(mode);
+    w().controls().组合框66.onSelectionChanged();
+  }
+  void loadHotkeys() {
+    w().controls().加载热键.onClick();
+    ASSERT_EQ(w().controls().加载热键.text(), "卸载热键");
+    headless::clearTargetEvents();
+  }
+  void press(int key = kF1) { ASSERT_TRUE(headless::pressHotkey(0, key)); }
+  // The target's reactions, timed from `since`.
+  static std::vector<TargetEvent> eventsSince(std::int64_t since) {
+    auto events = headless::targetEvents();
+    for (auto& event : events) event.at -= since;
+    return events;
+  }
+  static std::vector<std::string> names() {
+    std::vector<std::string> out;
+    for (const auto& event : headless::targetEvents()) out.push_back(event.what);
+    return out;
+  }
+};
+
+TEST_F(PasteTest, ManualHorizontalPastesOneRowPerPressWithItsTimes) {
+  fillEntries(3, "1");
+  table().setCell(1, 4, "回车");
+  loadHotkeys();
+  const std::int64_t t0 = loop::nowMs();
+  press();
+  // pause(50); clipboard; pause(50); Ctrl+V; then pause(50); Tab.
+  EXPECT_EQ(eventsSince(t0), (std::vector<TargetEvent>{{100, "paste e1"}, {150, "tab"}}));
+  EXPECT_EQ(table().currentRow(), 1);
+  press();
+  press();
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1", "tab", "paste e2", "tab", "enter",
+                                               "paste e3", "tab", "paste e1", "tab"}));
+  EXPECT_EQ(headless::targetFields()[0], "e1");
+  EXPECT_EQ(headless::targetFields()[1], "e2");
+}
+
+TEST_F(PasteTest, AMarkedLastRowEmptiesTheTableAfterItsPaste) {
+  fillEntries(2);
+  table().setMarked(1, true);
+  loadHotkeys();
+  press();
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1", "paste e2"}));
+  EXPECT_EQ(table().rowCount(), 0);
+  press();  // an empty table pastes an empty entry and stays empty
+  EXPECT_EQ(table().rowCount(), 0);
+}
+
+TEST_F(PasteTest, ManualVerticalPressesEnterRunAndIntervalIsReadAfresh) {
+  fillEntries(2);
+  table().setCell(0, 4, "2");
+  chooseMode(kManualVertical);
+  w().controls().组合框2.select(0);  // "30"
+  loadHotkeys();
+  const std::int64_t t0 = loop::nowMs();
+  press();
+  EXPECT_EQ(eventsSince(t0),
+            (std::vector<TargetEvent>{{60, "paste e1"}, {90, "enter"}, {120, "enter"}}));
+}
+
+TEST_F(PasteTest, AutomaticRunStopsAtPauseRowsAndAtTheEndOfTheTable) {
+  fillEntries(5);
+  table().setCell(2, 3, "暂停");
+  chooseMode(kAutoHorizontal);
+  loadHotkeys();
+  table().setCurrentRow(1);
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e2", "paste e3"}));
+  EXPECT_EQ(table().currentRow(), 3);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e2", "paste e3", "paste e4", "paste e5"}));
+  EXPECT_EQ(table().currentRow(), 0);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+  EXPECT_EQ(w().fields().编辑框1011, "66");
+}
+
+TEST_F(PasteTest, ASecondPressStopsTheRunAfterTheRowInProgress) {
+  fillEntries(6);
+  chooseMode(kAutoHorizontal);
+  loadHotkeys();
+  const std::int64_t t0 = loop::nowMs();
+  // The run: pause(50), then per row pause(10), pause(50), clipboard, pause(50), Ctrl+V.
+  headless::at(t0 + 200, [] { headless::pressHotkey(0, kF1); });
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1", "paste e2"}));
+  EXPECT_EQ(table().currentRow(), 2);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+  press();  // continues at the next undelivered row
+  EXPECT_EQ(names().at(2), "paste e3");
+}
+
+TEST_F(PasteTest, RowsDeletedDuringARunEndItAtTheNewEnd) {
+  fillEntries(6);
+  chooseMode(kAutoHorizontal);
+  loadHotkeys();
+  headless::at(loop::nowMs() + 120, [this] {
+    while (table().rowCount() > 2) table().deleteRow(table().rowCount() - 1);
+  });
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1", "paste e2"}));
+  EXPECT_EQ(table().currentRow(), 0);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+}
+
+TEST_F(PasteTest, RandomOrderDeliversEveryRowOncePerCycleWithCues) {
+  fillEntries(4);
+  table().setCell(1, 3, "暂停");
+  chooseMode(kRandomHorizontal);
+  loadHotkeys();
+  press();
+  press();
+  press();  // at most the one "暂停" row splits the cycle into two presses
+  auto delivered = names();
+  delivered.erase(std::remove(delivered.begin(), delivered.end(), "tab"), delivered.end());
+  ASSERT_GE(delivered.size(), 4u);
+  std::vector<std::string> firstCycle(delivered.begin(), delivered.begin() + 4);
+  std::sort(firstCycle.begin(), firstCycle.end());
+  EXPECT_EQ(firstCycle, (std::vector<std::string>{"paste e1", "paste e2", "paste e3", "paste e4"}));
+  const auto sounds = headless::soundsPlayed();
+  ASSERT_GE(sounds.size(), 2u);
+  EXPECT_EQ(sounds[0], Sound::RunStart);
+  EXPECT_EQ(sounds[1], Sound::RunFinish);
+}
+
+TEST_F(PasteTest, OrderedCopyConsumesMarksAndTheCheckFileRestoresThem) {
+  fillEntries(5, "1");
+  for (int row : {1, 3}) w().controls().超级列表框1.onCheckClicked(row);
+  loadHotkeys();
+  w().controls().按钮102.onClick();
+  ASSERT_EQ(w().fields().组合框1, 1);
+  press();
+  EXPECT_FALSE(table().isMarked(1));
+  EXPECT_TRUE(table().isMarked(3));
+  EXPECT_EQ(table().currentRow(), 1);
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e2", "tab", "paste e4", "tab"}));
+  EXPECT_TRUE(table().isMarked(1));  // none left: the check file marked them again
+  EXPECT_TRUE(table().isMarked(3));
+}
+
+TEST_F(PasteTest, AllMarkedRowsPasteAsAGridInOnePress) {
+  fillEntries(6);
+  for (int row = 0; row < 5; ++row) table().setMarked(row, true);
+  table().setCell(0, 2, "2");
+  loadHotkeys();
+  chooseMode(kAllMarked);
+  ASSERT_EQ(w().controls().按钮102.color(), app::kHighlightColor);
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1\te2\r\ne3\te4\r\ne5"}));
+}
+
+TEST(Grid, FillsRowsOfTheGivenWidth) {
+  const std::vector<std::string> pieces{"a", "b", "c"};
+  EXPECT_EQ(gridOf(pieces, 2), "a\tb\r\nc");
+  EXPECT_EQ(gridOf(pieces, 3), "a\tb\tc\r\n");
+  EXPECT_EQ(gridOf(pieces, 0), "a\tb\tc");
+  EXPECT_EQ(gridOf({""}, 0), "");
+}
+
+TEST_F(PasteTest, MultiHotkeyDeliversTheRowOfThePressedSlotByCharacters) {
+  std::vector<Row> rows;
+  for (int i = 1; i <= 5; ++i) rows.push_back({"第" + std::to_string(i), "", "", "", ""});
+  rows[0].hotkey = "F1";
+  rows[4].hotkey = "Ctrl+F5";
+  fill(rows);
+  chooseMode(kMultiHotkey);
+  loadHotkeys();
+  table().setCurrentRow(2);
+  ASSERT_TRUE(headless::pressHotkey(1, 0x74));
+  EXPECT_EQ(names(), (std::vector<std::string>{"char 第", "char 5"}));
+  EXPECT_EQ(table().currentRow(), 4);
+}
+
+TEST_F(PasteTest, ForcedTypingTypesAsciiWithShiftAndSkipsTheRest) {
+  fill({{"  Ab1!中 x\\|  ", "", "", "", "F1"}});
+  chooseMode(kAutoForcedTyping);
+  loadHotkeys();
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"type A", "type b", "type 1", "type !", "type x",
+                                               "type \\", "type |"}));
+}
+
+TEST_F(PasteTest, ABusyClipboardStopsTheRunWithoutPastingStaleText) {
+  fillEntries(3);
+  chooseMode(kAutoHorizontal);
+  loadHotkeys();
+  headless::holdClipboard(true);
+  press();
+  EXPECT_TRUE(names().empty());
+  EXPECT_EQ(w().hints().气球提示框1.text().rfind("●剪贴板", 0), 0u);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+  EXPECT_EQ(table().currentRow(), 0);
+}
+
+TEST_F(PasteTest, ChoosingAModeRetitlesAndResizesColumns) {
+  struct Case {
+    int mode;
+    std::string tabsTitle, enterTitle;
+    std::vector<int> widths;
+  } cases[] = {{kAutoHorizontal, "跳格", "回车", {141, 40, 40, 40}},
+               {kManualVertical, "回车", "回车", {221, 0, 0, 40}},
+               {kAutoVerticalArrows, "→", "↓", {141, 40, 40, 40}},
+               {kManualHorizontal, "跳格", "回车", {181, 40, 0, 40}}};
+  const ui::ListView& view = w().controls().超级列表框1;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    chooseMode(c.mode);
+    EXPECT_EQ(view.columnTitle(2), c.tabsTitle);
+    EXPECT_EQ(view.columnTitle(4), c.enterTitle);
+    for (int column = 1; column <= 4; ++column)
+      EXPECT_EQ(view.columnWidth(column), c.widths[column - 1]);
+  }
+}
+
+}  // namespace
+}  // namespace hf::paste
