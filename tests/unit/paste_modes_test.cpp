@@ -88,6 +88,61 @@ TEST_F(PasteTest, ManualHorizontalPastesOneRowPerPressWithItsTimes) {
   EXPECT_EQ(headless::targetFields()[1], "e2");
 }
 
+// One row, one press: what the target receives and when, for every text mode
+// that delivers a row (interval 50 ms).
+TEST_F(PasteTest, EachModeDeliversItsSequenceWithItsPauses) {
+  struct Case {
+    int mode;
+    Row row;
+    std::vector<TargetEvent> events;
+  } cases[] = {
+      {kManualHorizontal,
+       {"e1", "2", "", "回车", "F1"},
+       {{100, "paste e1"}, {150, "tab"}, {200, "tab"}, {250, "enter"}}},
+      {kAutoHorizontal, {"e1", "1", "", "", "F1"}, {{160, "paste e1"}, {210, "tab"}}},
+      {kAutoHorizontalScan,
+       {"e1", "1", "", "回车", "F1"},
+       {{160, "paste e1"}, {210, "tab"}, {260, "enter"}}},
+      {kManualVertical,
+       {"e1", "", "", "2", "F1"},
+       {{100, "paste e1"}, {150, "enter"}, {200, "enter"}}},
+      {kAutoVerticalEnter, {"e1", "", "暂停", "1", "F1"}, {{160, "paste e1"}, {260, "enter"}}},
+      {kAutoVerticalArrows,
+       {"你好", "1", "", "1", "F1"},
+       {{120, "char 你"}, {120, "char 好"}, {170, "right"}, {220, "down"}}},
+      {kWebForced, {"ab", "", "", "回车", "F1"}, {{50, "char a"}, {50, "char b"}, {100, "enter"}}},
+      {kAutoWebForced, {"ab", "1", "", "", "F1"}, {{120, "char a"}, {120, "char b"}, {170, "tab"}}},
+      {kAutoForcedTyping, {"Ab", "", "", "", "F1"}, {{230, "type A"}, {260, "type b"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.mode);
+    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
+    table().clear();
+    fill({c.row});
+    chooseMode(c.mode);
+    headless::openTarget(5);
+    loadHotkeys();
+    const std::int64_t t0 = loop::nowMs();
+    press();
+    EXPECT_EQ(eventsSince(t0), c.events);
+  }
+}
+
+TEST_F(PasteTest, ScanDeliveryUsesRightCtrlAndSeparateKeyEvents) {
+  fill({{"e1", "", "", "", "F1"}});
+  chooseMode(kAutoHorizontalScan);
+  loadHotkeys();
+  const auto before = headless::keyEvents().size();
+  press();
+  const auto events = headless::keyEvents();
+  std::vector<std::pair<int, bool>> keys;
+  for (std::size_t i = before; i < events.size(); ++i)
+    keys.emplace_back(events[i].virtualKey, events[i].down);
+  EXPECT_EQ(keys, (std::vector<std::pair<int, bool>>{
+                      {163, true}, {'V', true}, {163, false}, {'V', false}}));
+  for (std::size_t i = before; i < events.size(); ++i) EXPECT_NE(events[i].scanCode, 0);
+}
+
 TEST_F(PasteTest, AMarkedLastRowEmptiesTheTableAfterItsPaste) {
   fillEntries(2);
   table().setMarked(1, true);
