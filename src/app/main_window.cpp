@@ -48,6 +48,13 @@ void MainWindow::connectEvents() {
   };
   controls_.加载热键.onClick = [this] { loading_.toggle(); };
   controls_.超级列表框1.onCheckClicked = [this](int row) { toggleMark(row); };
+  controls_.超级列表框1.onCellMouseDown = [this](ui::ListView::Cell cell) {
+    lastPressedCell_ = cell;
+  };
+  controls_.超级列表框1.onDoubleClick = [this] {
+    if (lastPressedCell_.column == table::DataTable::kHotkey)
+      hotkeyEditor_.open(lastPressedCell_.row);
+  };
   controls_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   controls_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
   controls_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };

@@ -6,6 +6,7 @@
 #include "paste/delivery.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_boxes.h"
+#include "paste/hotkey_editor.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
 #include "paste/paste_modes.h"
@@ -63,6 +64,8 @@ class MainWindow {
   paste::WorkingModes modes_{controls_, fields_, hints_, hotkeys_};
   paste::HotkeyLoading loading_{controls_, fields_, hints_, table_, hotkeys_};
   paste::HotkeyBoxes hotkeyBoxes_{controls_, table_};
+  paste::HotkeyEditor hotkeyEditor_{controls_, hints_, table_, slots_, hotkeyBoxes_};
+  ui::ListView::Cell lastPressedCell_;
   paste::Delivery delivery_{controls_.组合框2, fields_};
   paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
   paste::HotkeyDispatcher dispatcher_{controls_, fields_, hotkeys_, engine_};

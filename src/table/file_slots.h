@@ -35,9 +35,10 @@ class FileSlots {
   static std::filesystem::path rowSettingsFile(int slot);
   static std::filesystem::path checkFile();
 
- private:
   ui::Button& openButton(int slot) const;
   ui::Button& saveButton(int slot) const;
+
+ private:
   bool tableShown() const { return table_.view().isVisible(); }
 
   app::MainControls& controls_;

@@ -128,6 +128,38 @@ TEST_F(HotkeyLoadingTest, HotkeyBoxesRecordCombinationsAndRefuseTakenOnes) {
   EXPECT_EQ(box.text(), "");
 }
 
+TEST_F(HotkeyLoadingTest, TheHotkeyEditorOpensOverACellAndWritesItBack) {
+  for (int i = 0; i < 52; ++i) table().appendRow("row");
+  table().setCell(0, 5, "F1");
+  ui::ListView& list = window_->controls().超级列表框1;
+  ui::EditBox& editor = window_->controls().编辑框1007;
+  window_->window().show();
+  window_->controls().加载热键.onClick();
+  ASSERT_EQ(window_->controls().加载热键.text(), "卸载热键");
+
+  list.onCellMouseDown({0, 5, false});
+  list.onDoubleClick();
+  EXPECT_EQ(window_->controls().加载热键.text(), "加载热键");  // released while editing
+  ASSERT_TRUE(editor.isVisible());
+  EXPECT_EQ(editor.text(), "F1");
+  EXPECT_EQ(editor.rect().left, list.cellRect(0, 5).left);
+  for (int key : {0x11, 0x78}) {
+    headless::setKeyHeld(key, true);
+    editor.onKeyDown(key);
+  }
+  editor.onKeyUp(0x78);
+  for (int key : {0x11, 0x78}) headless::setKeyHeld(key, false);
+  editor.onFocusLost();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_EQ(table().cell(0, 5), "Ctrl+F9");
+  EXPECT_EQ(window_->hints().气球提示框2.text(), "●修改后记得保存！");
+
+  list.ensureVisible(51);
+  list.onCellMouseDown({51, 5, false});
+  list.onDoubleClick();  // row 52 cannot carry a hotkey
+  EXPECT_FALSE(editor.isVisible());
+}
+
 TEST_F(HotkeyLoadingTest, PickerClicksTheReleasePointAndMakesItsWindowTopmost) {
   ui::PictureBox& picker = window_->controls().图片框_探测;
   picker.onMouseUp();  // no drag in progress: nothing

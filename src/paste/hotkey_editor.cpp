@@ -1,0 +1,48 @@
+#include "paste/hotkey_editor.h"
+
+#include "paste/hotkeys.h"
+#include "platform/event_loop.h"
+#include "text/numbers.h"
+
+namespace hf::paste {
+
+HotkeyEditor::HotkeyEditor(app::MainControls& controls, app::Hints& hints, table::DataTable& table,
+                           table::FileSlots& slots, HotkeyBoxes& boxes)
+    : controls_(controls), hints_(hints), table_(table), slots_(slots) {
+  boxes.attach(controls_.编辑框1007);
+  controls_.编辑框1007.onFocusLost = [this] { commit(); };
+}
+
+void HotkeyEditor::open(int row) {
+  controls_.编辑框1009.setVisible(false);
+  if (controls_.加载热键.text() == "卸载热键") {
+    controls_.加载热键.onClick();
+    loop::pause(100);
+  }
+  if (controls_.加载热键.text() == "加载热键")
+    hints_.show(hints_.气球提示框1, controls_.加载热键, 18, "●设置完热键，记得点击【加载热键】！");
+  if (row < 0 || row >= table_.rowCount()) return;
+  // Only rows 1 to 50 can carry a hotkey.
+  if (text::toInt(table_.cell(row, table::DataTable::kNumber)) > kCustomSlots) return;
+  loop::pause(30);
+  Rect cell = table_.view().cellRect(row, table::DataTable::kHotkey);
+  if (cell.width <= 0) return;  // the row is scrolled out of view
+  cell.top += 1;
+  editingRow_ = row;
+  ui::EditBox& editor = controls_.编辑框1007;
+  editor.setRect(cell);
+  editor.setText(table_.cell(row, table::DataTable::kHotkey));
+  editor.setVisible(true);
+  editor.focus();
+}
+
+void HotkeyEditor::commit() {
+  ui::EditBox& editor = controls_.编辑框1007;
+  if (!controls_.window.isVisible() || !editor.isVisible()) return;
+  table_.setCell(editingRow_, table::DataTable::kHotkey, editor.text());
+  editor.setVisible(false);
+  const int slot = slots_.currentSlot();
+  hints_.show(hints_.气球提示框2, slots_.saveButton(slot), 20, "●修改后记得保存！");
+}
+
+}  // namespace hf::paste
