@@ -66,10 +66,13 @@ namespace hf::app {
 // their click actions. The main window assigns each one.
 struct HiddenCommands {
   std::function<void()> 按钮4;       // switch to 万条复制 without its checks
+  std::function<void()> 按钮12;      // start the same-page collection without a hint
   std::function<void()> 按钮14;      // random reset
   std::function<void()> 按钮17;      // default column layout of the data table
   std::function<void()> 保存检查框;  // write the check file
   std::function<void()> 打开检查框;  // read the check file
+  std::function<void()> 删除1;       // empty-row sweep: delete rows with an empty entry
+  std::function<void()> 按钮9;       // search-and-mark
 };
 
 }  // namespace hf::app

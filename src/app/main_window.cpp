@@ -21,6 +21,8 @@ MainWindow::MainWindow() {
   commands_.按钮17 = [this] { applyDefaultLayout(); };
   commands_.保存检查框 = [this] { slots_.writeCheckFile(); };
   commands_.打开检查框 = [this] { slots_.readCheckFile(); };
+  commands_.删除1 = [this] { editing_.sweepEmptyRows(); };
+  commands_.按钮9 = [this] { editing_.searchAndMark(); };
   connectEvents();
 }
 
@@ -47,14 +49,7 @@ void MainWindow::connectEvents() {
     hints_.show(hints_.气球提示框2, controls_.组合框66, 20, "●选择粘贴方式！");
   };
   controls_.加载热键.onClick = [this] { loading_.toggle(); };
-  controls_.超级列表框1.onCheckClicked = [this](int row) { toggleMark(row); };
-  controls_.超级列表框1.onCellMouseDown = [this](ui::ListView::Cell cell) {
-    lastPressedCell_ = cell;
-  };
-  controls_.超级列表框1.onDoubleClick = [this] {
-    if (lastPressedCell_.column == table::DataTable::kHotkey)
-      hotkeyEditor_.open(lastPressedCell_.row);
-  };
+  connectTableEvents();
   controls_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   controls_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
   controls_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };
@@ -84,9 +79,41 @@ void MainWindow::connectEvents() {
   };
 }
 
+// The data table, its editors and the ways entries come in.
+void MainWindow::connectTableEvents() {
+  editing_.connect();
+  editing_.commitEntryEdit = [this] { cellEditors_.commitEntry(); };
+  ui::ListView& list = controls_.超级列表框1;
+  list.onDoubleClick = [this] {
+    const ui::ListView::Cell cell = editing_.lastPressedCell();
+    if (cell.column == table::DataTable::kHotkey)
+      hotkeyEditor_.open(cell.row);
+    else
+      cellEditors_.open(cell);
+  };
+  list.onBeginDrag = [this](int) { cellEditors_.beginDrag(); };
+  window_.onMouseUp = [this](Point client) { cellEditors_.endDrag(client); };
+  list.onSelectionChanged = [this] {
+    if (!fields_.图文选择) table_.scrollTo(table_.currentRow());
+  };
+  controls_.导入方式.onSelectionChanged = [this] { importer_.modeChosen(); };
+  controls_.导入方式.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, controls_.导入方式, 130, "●选择导入文本格式");
+  };
+  controls_.分割符.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, controls_.分割符, 18, "●输入自定义分割字符！");
+  };
+  controls_.分割符.onDoubleClick = [this] { controls_.分割符.setText(""); };
+  dispatcher_.routes.captureImport = [this] { importer_.captureSelection(); };
+}
+
 void MainWindow::startUp() {
   controls_.导入方式.focus();
   时钟1.setInterval(kTrimIntervalMs);
+  controls_.超级列表框1.acceptDroppedFiles(
+      [this](const auto& paths) { importer_.filesDroppedOnTable(paths); });
+  controls_.编辑框1009.acceptDroppedFiles(
+      [this](const auto& paths) { importer_.filesDroppedOnEntryEditor(paths); });
   hotkeys_.registerBackQuote();
   loop::pause(100);
 
@@ -140,11 +167,6 @@ void MainWindow::togglePanel() {
   const bool expanded = controls_.zira.picture() != Image::ZiraCollapsed;
   controls_.zira.setPicture(expanded ? Image::ZiraCollapsed : Image::ZiraExpanded);
   window_.setOuterHeight(expanded ? kCollapsedHeight : kFullHeight);
-}
-
-void MainWindow::toggleMark(int row) {
-  table_.setMarked(row, !table_.isMarked(row));
-  commands_.保存检查框();
 }
 
 void MainWindow::applyDefaultLayout() {

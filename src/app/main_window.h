@@ -13,8 +13,11 @@
 #include "paste/target_picker.h"
 #include "paste/working_modes.h"
 #include "platform/ui.h"
+#include "table/cell_editors.h"
 #include "table/data_table.h"
+#include "table/editing.h"
 #include "table/file_slots.h"
+#include "table/import.h"
 
 namespace hf::app {
 
@@ -40,6 +43,7 @@ class MainWindow {
   Hints& hints() { return hints_; }
   table::DataTable& table() { return table_; }
   table::FileSlots& slots() { return slots_; }
+  table::TableEditing& editing() { return editing_; }
   paste::HotkeyRegistry& hotkeys() { return hotkeys_; }
   paste::HotkeyDispatcher& dispatcher() { return dispatcher_; }
 
@@ -49,8 +53,8 @@ class MainWindow {
   void enterTray();
   void leaveTray();
   void togglePanel();
-  void toggleMark(int row);
   void applyDefaultLayout();
+  void connectTableEvents();
 
   ui::Window window_{{std::string(kWindowTitle), {460, kFullHeight}}};
   MainControls controls_{window_};
@@ -60,12 +64,14 @@ class MainWindow {
   ui::Timer 时钟1{window_};  // trims the working set
   table::DataTable table_{controls_.超级列表框1};
   table::FileSlots slots_{controls_, fields_, commands_, hints_, table_};
+  table::TableEditing editing_{controls_, fields_, commands_, hints_, table_, slots_};
+  table::CellEditors cellEditors_{controls_, fields_, hints_, table_};
+  table::Importer importer_{controls_, fields_, commands_, hints_, table_};
   paste::HotkeyRegistry hotkeys_{window_};
   paste::WorkingModes modes_{controls_, fields_, hints_, hotkeys_};
   paste::HotkeyLoading loading_{controls_, fields_, hints_, table_, hotkeys_};
   paste::HotkeyBoxes hotkeyBoxes_{controls_, table_};
   paste::HotkeyEditor hotkeyEditor_{controls_, hints_, table_, slots_, hotkeyBoxes_};
-  ui::ListView::Cell lastPressedCell_;
   paste::Delivery delivery_{controls_.组合框2, fields_};
   paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
   paste::HotkeyDispatcher dispatcher_{controls_, fields_, hotkeys_, engine_};

@@ -20,6 +20,10 @@ void Delivery::ctrlV() {
   desktop::keyChord({keys::kCtrl, 'V'});
 }
 
+void Delivery::ctrlC() {
+  desktop::keyChord({keys::kCtrl, 'C'});
+}
+
 void Delivery::scanCtrlV() {
   desktop::keyDown(keys::kRightCtrl);
   desktop::keyDown('V');

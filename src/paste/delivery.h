@@ -54,6 +54,7 @@ class Delivery {
   bool pasteText(std::string_view text);
 
   static void ctrlV();
+  static void ctrlC();
   static void scanCtrlV();
   static void press(int key);
   static void scanPress(int key);

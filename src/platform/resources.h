@@ -13,7 +13,7 @@ enum class Image {
   PickerEmpty,    // target picker while its bullseye is being dragged (26 x 26)
 };
 
-enum class Cursor { Arrow, Bullseye };
+enum class Cursor { Arrow, Bullseye, NotAllowed };
 
 enum class Sound { RunStart, RunFinish };
 

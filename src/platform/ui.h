@@ -119,6 +119,7 @@ class DropDown : public Control {
   int selectedIndex() const;
 
   std::function<void()> onSelectionChanged;
+  std::function<void()> onFocusLost;
 };
 
 class EditBox : public Control {
@@ -231,6 +232,8 @@ class ListView : public Control {
   std::function<void(Cell cell)> onCellMouseDown;
   std::function<void(int column)> onHeaderClick;
   std::function<void()> onSelectionChanged;
+  // The user pressed on a row and moved the mouse away with the button held.
+  std::function<void(int row)> onBeginDrag;
 
  private:
   const ListModel* model_ = nullptr;
@@ -317,6 +320,9 @@ class Window {
 
   // The mouse cursor shown over the window.
   void setCursor(Cursor cursor);
+  // While captured, the mouse reaches this window wherever it is (onMouseUp, onMouseMove).
+  void captureMouse();
+  void releaseMouse();
 
   std::function<void()> onClose;
   std::function<void()> onDestroy;

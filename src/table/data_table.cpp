@@ -32,8 +32,24 @@ void DataTable::appendRow(std::string_view entry) {
   insertRow(rows_.size(), entry);
 }
 
+void DataTable::appendRows(const std::vector<std::string>& entries) {
+  RowStore::Pieces pieces;
+  for (const std::string& entry : entries) {
+    pieces.offsets.push_back(static_cast<std::uint32_t>(pieces.text.size()));
+    pieces.lengths.push_back(static_cast<std::uint32_t>(entry.size()));
+    pieces.text += entry;
+  }
+  rows_.append(std::move(pieces));
+  view_.rowsChanged();
+}
+
 void DataTable::deleteRow(int row) {
   rows_.erase(row);
+  view_.rowsChanged();
+}
+
+void DataTable::moveRow(int from, int to) {
+  rows_.move(from, to);
   view_.rowsChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/ui.h"
 #include "table/row_store.h"
@@ -34,7 +35,11 @@ class DataTable : public ui::ListModel {
 
   void insertRow(int at, std::string_view entry);  // numbered at + 1
   void appendRow(std::string_view entry);
+  // Appends the entries in one step, numbered after the existing rows.
+  void appendRows(const std::vector<std::string>& entries);
   void deleteRow(int row);
+  // Moves a row with its mark and cells; the rows between shift by one.
+  void moveRow(int from, int to);
   void clear();
   void renumber();
 

@@ -221,3 +221,109 @@ stop_target() {
   probe close "$TARGET_TITLE" 20000 || fail "the target window did not close"
   expect_within 20 "target process $TARGET_PID ended" process_ended "$TARGET_PID"
 }
+
+# The program's data files and hotkeys, and the controls a paste run needs
+# (client centres in 96-DPI units).
+LOAD_HOTKEYS_CENTRE=(213 90)  # 加载热键 at 187,79 52x23, reads 卸载热键 while loaded
+INTERVAL_CENTRE=(232 54)      # 组合框2 at 206,44 52x20
+PASTE_MODE_CENTRE=(347 54)    # 组合框66 at 263,44 168x20
+VK_F6=0x75
+
+# new_app_dir: a folder holding a copy of the program, in APP_DIR.
+new_app_dir() {
+  APP_DIR=$E2E_ROOT/app
+  mkdir -p "$APP_DIR"
+  cp "$HOTFILL_EXE" "$APP_DIR/hotfill.exe"
+}
+
+# write_slot DIR LETTER ENTRY SETTINGS [ENTRY SETTINGS ...]: the slot's files
+# in GBK; SETTINGS are the row's columns 2 to 5 joined by ★ ("1★暂停★回车★F6").
+write_slot() {
+  local dir=$1 letter=$2
+  shift 2
+  : >"$dir/保存$letter.txt"
+  : >"$dir/跳快数据$letter.txt"
+  while (($# >= 2)); do
+    to_gbk "$1★" >>"$dir/保存$letter.txt"
+    to_gbk "$2"$'\r\n' >>"$dir/跳快数据$letter.txt"
+    shift 2
+  done
+}
+
+app_text_at() { probe text "$APP_TITLE" "$1" "$2"; }
+
+rows_shown() { probe lists "$APP_TITLE" | grep -q " $1\$"; }
+
+hotkeys_loaded() { [[ "$(app_text_at "${LOAD_HOTKEYS_CENTRE[@]}")" == 卸载热键 ]]; }
+
+# open_slot LETTER ROWS: clicks 打开<LETTER> and waits until its ROWS rows are
+# shown and their hotkeys are loaded. The toggle's caption changes before the
+# keys are registered, one every 10 ms after 60 ms: a short settle covers that.
+open_slot() {
+  local letter=$1 rows=$2 index
+  index=$(($(printf '%d' "'$letter") - 65))
+  click_client "$APP_TITLE" $((23 + 36 * index + 17)) 453
+  expect_within 10 "slot $letter shows its $rows rows" rows_shown "$rows"
+  expect_within 10 "the hotkeys of slot $letter are loaded" hotkeys_loaded
+  sleep 0.3
+}
+
+# choose WHAT X Y INDEX ITEM: picks item INDEX of the main window's drop-down
+# list at the client point and checks that it is ITEM.
+choose() {
+  local chosen
+  chosen=$(probe select "$APP_TITLE" "$2" "$3" "$4") || fail "cannot choose $1 item $4"
+  assert_eq "$5" "$chosen" "$1 item $4"
+}
+
+choose_paste_mode() { choose "paste mode" "${PASTE_MODE_CENTRE[@]}" "$1" "$2"; }
+choose_interval() { choose "interval" "${INTERVAL_CENTRE[@]}" "$1" "$2"; }
+
+# hotkey_is STATE MOD VK: true when the hotkey is STATE: "free" when another
+# program could register it now, "taken" when it cannot.
+hotkey_is() { [[ "$(probe hotkey-free "$2" "$3")" == "$1" ]]; }
+
+# point_at TITLE X Y: rests the pointer on the client point (96-DPI units) without clicking.
+point_at() {
+  local point x y
+  point=$(probe point "$1" "$2" "$3") || fail "no window titled '$1' to point at"
+  read -r x y <<<"$point"
+  xdotool mousemove "$x" "$y" || fail "xdotool could not move the pointer to $x,$y"
+}
+
+# focus_target_for_keys: focus_target, then the pause Wine needs to resync the
+# key state after a focus change before keys arrive intact.
+focus_target_for_keys() {
+  focus_target
+  sleep 0.3
+}
+
+# target_input: what the target received, in order, as one line: characters as
+# text, a paste (Ctrl+V's U+0016) as <Ctrl+V>, logged keys as <Tab>, <Enter> ...
+target_input() {
+  local escaped
+  escaped=$(awk '
+    $2 == "char" && $3 == "U+0016" { printf "<Ctrl+V>"; next }
+    $2 == "char" { printf "\\u%s", substr($3, 3) }
+    $2 == "key" { printf "<%s>", $3 }' "$TARGET_LOG")
+  printf '%b\n' "$escaped"
+}
+
+# target_quiet_for MS: true when the target logged nothing for the last MS ms.
+target_quiet_for() {
+  local last
+  last=$(awk 'END { print $1 }' "$TARGET_LOG")
+  (($(now_ms) - last >= $1))
+}
+
+# target_focus_is N: true when field N is the one that last got the focus.
+target_focus_is() {
+  [[ "$(awk '$2 == "focus" { field = $3 } END { print field }' "$TARGET_LOG")" == "$1" ]]
+}
+
+# repeat_text COUNT TEXT: TEXT COUNT times in one line.
+repeat_text() {
+  local n
+  for ((n = 0; n < $1; n++)); do printf '%s' "$2"; done
+  echo
+}

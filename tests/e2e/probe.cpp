@@ -158,13 +158,19 @@ int cmd_count(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+// The screen pixel of the client point (x, y) given in 96-DPI units.
+POINT screen_point(HWND window, const std::wstring& x, const std::wstring& y) {
+  const int dpi = static_cast<int>(window_dpi(window));
+  POINT point{MulDiv(static_cast<int>(parse_number(x)), dpi, 96),
+              MulDiv(static_cast<int>(parse_number(y)), dpi, 96)};
+  ClientToScreen(window, &point);
+  return point;
+}
+
 int cmd_point(const std::vector<std::wstring>& args) {
   HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
   if (!window) return fail_about(args[1], "not found");
-  const int dpi = static_cast<int>(window_dpi(window));
-  POINT point{MulDiv(static_cast<int>(parse_number(args[2])), dpi, 96),
-              MulDiv(static_cast<int>(parse_number(args[3])), dpi, 96)};
-  ClientToScreen(window, &point);
+  const POINT point = screen_point(window, args[2], args[3]);
   print_line(std::to_string(point.x) + " " + std::to_string(point.y));
   return 0;
 }
@@ -211,6 +217,99 @@ int cmd_lists(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+struct ChildSearch {
+  POINT screen;
+  const wchar_t* class_name;  // nullptr: any class
+  HWND best = nullptr;
+  long best_area = 0;
+};
+
+BOOL CALLBACK pick_innermost_child(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ChildSearch*>(param);
+  wchar_t class_name[64];
+  RECT rect{};
+  if (!IsWindowVisible(child) || !GetWindowRect(child, &rect) || !PtInRect(&rect, search->screen))
+    return TRUE;
+  if (search->class_name &&
+      !(GetClassNameW(child, class_name, 64) && lstrcmpiW(class_name, search->class_name) == 0))
+    return TRUE;
+  const long area = (rect.right - rect.left) * (rect.bottom - rect.top);
+  if (!search->best || area < search->best_area) {
+    search->best = child;
+    search->best_area = area;
+  }
+  return TRUE;
+}
+
+// The smallest visible control (of that class, if given) that covers the
+// client point (x, y) in 96-DPI units: group boxes and panels cover others.
+HWND child_at(HWND window, const std::wstring& x, const std::wstring& y,
+              const wchar_t* class_name) {
+  ChildSearch search{screen_point(window, x, y), class_name};
+  EnumChildWindows(window, pick_innermost_child, reinterpret_cast<LPARAM>(&search));
+  return search.best;
+}
+
+// WM_GETTEXT is marshalled across processes, unlike GetWindowText for controls.
+bool text_of(HWND control, std::wstring& text) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    return false;
+  text.assign(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, 5000, &copied))
+    return false;
+  text.resize(copied);
+  return true;
+}
+
+int cmd_text(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
+  if (!window) return fail_about(args[1], "not found");
+  HWND control = child_at(window, args[2], args[3], nullptr);
+  if (!control) return fail_about(args[1], "has no control at that point");
+  std::wstring text;
+  if (!text_of(control, text)) return fail("the control did not answer WM_GETTEXT");
+  print_line(to_utf8(text));
+  return 0;
+}
+
+// Picks an item of the drop-down list at the point the way a user's choice
+// does: the new selection, then CBN_SELCHANGE to the parent. Prints the item.
+int cmd_select(const std::vector<std::wstring>& args) {
+  HWND window = wait_for_window(args[1], kDefaultTimeoutMs);
+  if (!window) return fail_about(args[1], "not found");
+  HWND combo = child_at(window, args[2], args[3], WC_COMBOBOXW);
+  if (!combo) return fail_about(args[1], "has no drop-down list at that point");
+  const auto index = static_cast<WPARAM>(parse_number(args[4]));
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 5000, &result) ||
+      result != index)
+    return fail("no such item in the drop-down list");
+  const WPARAM command = MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE);
+  if (!SendMessageTimeoutW(GetParent(combo), WM_COMMAND, command, reinterpret_cast<LPARAM>(combo),
+                           SMTO_ABORTIFHUNG, 10000, &result))
+    return fail("the drop-down list's parent did not answer the selection");
+  std::wstring item;
+  if (!text_of(combo, item)) return fail("the drop-down list did not answer WM_GETTEXT");
+  print_line(to_utf8(item));
+  return 0;
+}
+
+// Whether another program could take the hotkey now: registers it and lets it go.
+int cmd_hotkey_free(const std::vector<std::wstring>& args) {
+  const auto modifiers = static_cast<UINT>(wcstoul(args[1].c_str(), nullptr, 0));
+  const auto key = static_cast<UINT>(wcstoul(args[2].c_str(), nullptr, 0));
+  if (!RegisterHotKey(nullptr, 1, modifiers, key)) {
+    print_line("taken");
+    return 0;
+  }
+  UnregisterHotKey(nullptr, 1);
+  print_line("free");
+  return 0;
+}
+
 struct Command {
   const wchar_t* name;
   size_t min_args;  // including the command name
@@ -221,7 +320,8 @@ constexpr Command kCommands[] = {
     {L"find", 2, cmd_find},         {L"count", 2, cmd_count},
     {L"point", 4, cmd_point},       {L"foreground", 1, cmd_foreground},
     {L"activate", 2, cmd_activate}, {L"close", 2, cmd_close},
-    {L"lists", 2, cmd_lists},
+    {L"lists", 2, cmd_lists},       {L"text", 4, cmd_text},
+    {L"select", 5, cmd_select},     {L"hotkey-free", 3, cmd_hotkey_free},
 };
 
 constexpr char kUsage[] =
@@ -231,7 +331,10 @@ constexpr char kUsage[] =
     "       probe foreground                -> hwnd x11window title\n"
     "       probe activate TITLE [timeout]  -> hwnd x11window, once TITLE is the foreground\n"
     "       probe close TITLE [timeout_ms]  posts WM_CLOSE and waits until the window is gone\n"
-    "       probe lists TITLE               -> controlId itemCount, per list view";
+    "       probe lists TITLE               -> controlId itemCount, per list view\n"
+    "       probe text TITLE X Y            -> text of the control at the 96-DPI client point\n"
+    "       probe select TITLE X Y INDEX    picks item INDEX of the drop-down list there -> item\n"
+    "       probe hotkey-free MOD VK        -> free or taken (RegisterHotKey, numbers or 0x..)";
 
 }  // namespace
 

@@ -45,6 +45,7 @@ struct Window::Impl {
   bool destroyed = false;
   bool trayIcon = false;
   Cursor cursor = Cursor::Arrow;
+  bool mouseCaptured = false;
   const Control* focused = nullptr;
 };
 

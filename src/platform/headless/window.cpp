@@ -83,4 +83,12 @@ void Window::setCursor(Cursor cursor) {
   impl_->cursor = cursor;
 }
 
+void Window::captureMouse() {
+  impl_->mouseCaptured = true;
+}
+
+void Window::releaseMouse() {
+  impl_->mouseCaptured = false;
+}
+
 }  // namespace hf::ui

@@ -46,6 +46,9 @@ struct ListViewImpl final : Control::Impl {
       case LVN_COLUMNCLICK:
         raise(view.onHeaderClick, reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
         return 0;
+      case LVN_BEGINDRAG:
+        raise(view.onBeginDrag, reinterpret_cast<NMLISTVIEW&>(header).iItem);
+        return 0;
       case LVN_ITEMCHANGED: {
         auto& change = reinterpret_cast<NMLISTVIEW&>(header);
         if ((change.uChanged & LVIF_STATE) &&

@@ -42,6 +42,7 @@ HBITMAP bitmapFor(Image image) {
 
 HCURSOR cursorFor(Cursor cursor) {
   if (cursor == Cursor::Arrow) return nullptr;
+  if (cursor == Cursor::NotAllowed) return LoadCursorW(nullptr, IDC_NO);
   static const HCURSOR bullseye = [] {
     auto own = static_cast<HCURSOR>(LoadImageW(programInstance(), MAKEINTRESOURCEW(IDC_BULLSEYE),
                                                IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));

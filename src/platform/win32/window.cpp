@@ -298,6 +298,14 @@ bool Window::hasTrayIcon() const {
   return impl_->trayIcon;
 }
 
+void Window::captureMouse() {
+  SetCapture(impl_->hwnd);
+}
+
+void Window::releaseMouse() {
+  if (GetCapture() == impl_->hwnd) ReleaseCapture();
+}
+
 void Window::setCursor(Cursor cursor) {
   impl_->cursor = win32::cursorFor(cursor);
   // Applied at once: while a control holds the mouse capture no WM_SETCURSOR arrives.

@@ -1,0 +1,163 @@
+#include "table/cell_editors.h"
+
+#include <algorithm>
+
+#include "paste/delivery.h"
+#include "paste/paste_modes.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "text/gbk_text.h"
+#include "text/numbers.h"
+
+namespace hf::table {
+namespace {
+
+// The paste modes in which column 4 holds a number of presses, not the word "回车".
+bool countsEnterPresses(int mode) {
+  return mode == paste::kManualVertical || mode == paste::kAutoVerticalEnter ||
+         mode == paste::kAutoVerticalArrows || mode == paste::kFirstImageMode + 2 ||
+         mode == paste::kFirstImageMode + 3;
+}
+
+}  // namespace
+
+CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
+                         DataTable& table)
+    : controls_(controls), fields_(fields), hints_(hints), table_(table) {
+  controls_.组合框4.onFocusLost = [this] { commitField(controls_.组合框4, false); };
+  controls_.编辑框1008.onFocusLost = [this] { commitField(controls_.编辑框1008, true); };
+  controls_.编辑框1008.onDoubleClick = [this] { controls_.编辑框1008.setText(""); };
+  // In the picture modes Enter also types the "#" that marks a picture path.
+  controls_.编辑框1009.onKeyDown = [this](int key) {
+    if (key != paste::keys::kEnter || controls_.组合框66.selectedIndex() < paste::kFirstImageMode)
+      return;
+    if (desktop::setClipboardText("#")) paste::Delivery::ctrlV();
+  };
+}
+
+std::string entryFromEditor(std::string text) {
+  while (text::find(text, "\r\n\r\n") > 0) text = text::replaceAll(text, "\r\n\r\n", "\r\n");
+  if (text.rfind("\r\n", 0) == 0) text.erase(0, 2);
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+    text.resize(text.size() - 2);
+  return text;
+}
+
+void CellEditors::placeOver(ui::Control& editor, int row, int column, int extraWidth) {
+  const Rect table = controls_.超级列表框1.rect();
+  Rect cell = controls_.超级列表框1.cellRect(row, column);
+  cell.top += 1;
+  cell.width += extraWidth;
+  if (cell.left < table.left) {  // scrolled sideways
+    cell.width -= table.left - cell.left;
+    cell.left = table.left;
+  }
+  cell.width = std::min(cell.width, table.left + table.width - cell.left);
+  editor.setRect(cell);
+}
+
+void CellEditors::open(ui::ListView::Cell cell) {
+  if (cell.row < 0 || cell.row >= table_.rowCount() || cell.column < 1 || cell.column > 4) return;
+  table_.setCurrentRow(-1);
+  if (cell.column == DataTable::kEntry) return openEntryEditor(cell.row);
+
+  controls_.编辑框1009.setVisible(false);
+  loop::pause(30);
+  editingRow_ = cell.row;
+  editingColumn_ = cell.column;
+  ui::Control* editor = &controls_.编辑框1008;
+  std::string text;
+  if (cell.column == DataTable::kTabs) {
+    editor = &controls_.组合框4;
+    text = table_.cell(cell.row, cell.column);
+  } else if (cell.column == DataTable::kPause) {
+    text = "暂停";
+  } else {
+    text = countsEnterPresses(controls_.组合框66.selectedIndex())
+               ? table_.cell(cell.row, cell.column)
+               : "回车";
+  }
+  placeOver(*editor, cell.row, cell.column);
+  editor->setText(text);
+  editor->setVisible(true);
+  editor->focus();
+}
+
+void CellEditors::openEntryEditor(int row) {
+  hints_.show(hints_.气球提示框1, controls_.超级列表框1, 150,
+              "●修改后，记得点击【内容】处完成确认！");
+  loop::pause(30);
+  ui::EditBox& editor = controls_.编辑框1009;
+  placeOver(editor, row, DataTable::kEntry, 80);
+  editor.setText(table_.cell(row, DataTable::kEntry) + "\r\n");
+  fields_.编辑框行号 = text::toText(row);
+  fields_.编辑框列号 = text::toText(DataTable::kEntry);
+  editor.setVisible(true);
+  editor.focus();
+}
+
+void CellEditors::commitEntry() {
+  ui::EditBox& editor = controls_.编辑框1009;
+  if (fields_.编辑框行号.empty() || !editor.isVisible()) return;
+  const std::string entry = entryFromEditor(editor.text());
+  loop::pause(30);
+  controls_.超级列表框1.focus();
+  table_.setCell(text::toInt(fields_.编辑框行号), text::toInt(fields_.编辑框列号), entry);
+  editor.setVisible(false);
+}
+
+void CellEditors::commitField(ui::Control& editor, bool onlyWhileShown) {
+  if (!editor.isVisible() || (onlyWhileShown && !controls_.window.isVisible())) return;
+  table_.setCell(editingRow_, editingColumn_, editor.text());
+  editor.setVisible(false);
+}
+
+void CellEditors::beginDrag() {
+  dragging_ = true;
+  controls_.window.captureMouse();
+  controls_.window.setCursor(Cursor::NotAllowed);
+}
+
+void CellEditors::endDrag(Point client) {
+  if (!dragging_) return;
+  dragging_ = false;
+  controls_.window.releaseMouse();
+  controls_.window.setCursor(Cursor::Arrow);
+  const Rect area = controls_.超级列表框1.rect();
+  const bool overTable = client.x >= area.left && client.x < area.left + area.width &&
+                         client.y >= area.top && client.y < area.top + area.height;
+  if (!overTable) return;
+  const int from = table_.currentRow();
+  table_.setCurrentRow(-1);
+  moveRow(from, controls_.超级列表框1.hitTest(client).row);
+}
+
+// Moves row `from` to `to` (-1: the end), then keeps the hotkeys in step:
+// only rows 1 to 50 carry one, and a moved row is registered again.
+void CellEditors::moveRow(int from, int to) {
+  if (from < 0 || from >= table_.rowCount()) return;
+  if (to < 0 || to >= table_.rowCount()) to = table_.rowCount() - 1;
+  if (from != to) table_.moveRow(from, to);
+  table_.setCurrentRow(to);
+  table_.renumber();
+  if (to >= 50) {
+    table_.setCell(to, DataTable::kHotkey, "");
+    loop::pause(100);
+  }
+  ui::Button& toggle = controls_.加载热键;
+  const auto loaded = [&] { return toggle.text() == "卸载热键"; };
+  if (!table_.cell(to, DataTable::kEntry).empty()) {
+    if (loaded()) toggle.onClick();
+    if (!loaded()) toggle.onClick();
+    return;
+  }
+  table_.deleteRow(to);  // a dragged empty row goes away
+  table_.renumber();
+  loop::pause(30);
+  if (!loaded()) {
+    loop::pause(30);
+    toggle.onClick();
+  }
+}
+
+}  // namespace hf::table

@@ -1,0 +1,249 @@
+#include "table/splitting.h"
+
+#include <cstring>
+
+#include "text/gbk_text.h"
+
+// Non-ASCII literals are written as GBK byte escapes so that this file gives
+// the same bytes with or without a GBK execution character set.
+namespace hf::table {
+namespace {
+
+bool isLeadByte(char c) {
+  return static_cast<unsigned char>(c) >= 0x80;
+}
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kStar = "\xA1\xEF";  // ★
+// A capture replaces every CR LF CR LF by CR LF ten times over; each pass
+// halves a run of n line breaks in a row to ceil(n / 2).
+constexpr std::size_t kLineBreaksPerOneKept = 1 << 10;
+
+// The ten passes in one: every run of n line breaks shrinks to ceil(n / 1024).
+void collapseBlankLines(std::string& text) {
+  std::size_t kept = 0;
+  std::size_t from = 0;
+  while (true) {
+    const std::size_t lineBreak = text::findFromBoundary(text, kCrLf, from);
+    const std::size_t end = lineBreak == std::string::npos ? text.size() : lineBreak;
+    std::memmove(text.data() + kept, text.data() + from, end - from);
+    kept += end - from;
+    if (lineBreak == std::string::npos) break;
+    std::size_t run = 0;
+    for (from = lineBreak; std::string_view(text).substr(from, 2) == kCrLf; from += 2) ++run;
+    for (std::size_t left = (run + kLineBreaksPerOneKept - 1) / kLineBreaksPerOneKept; left > 0;
+         --left, kept += 2)
+      kCrLf.copy(text.data() + kept, 2);
+  }
+  text.resize(kept);
+}
+
+// A capture collapses blank lines before the text is split.
+std::vector<std::string> splitAt(std::string text, std::string_view separator,
+                                 ImportSource source) {
+  if (source == ImportSource::Capture) collapseBlankLines(text);
+  return text::split(text, separator);
+}
+
+std::vector<std::string> imageEntries(std::string_view paths) {
+  std::vector<std::string> pieces;
+  if (paths.empty()) return pieces;
+  text::forEachPiece(paths, kCrLf,
+                     [&](std::string_view path) { pieces.push_back("#" + std::string(path)); });
+  return pieces;
+}
+
+// Tabs and then line breaks are removed, every character is written followed
+// by a space, and the text is split at the spaces. So a space of the text
+// leaves two empty pieces, and a lone lead byte at the end forms one character
+// with the space written after it.
+std::vector<std::string> eachCharacter(std::string_view text) {
+  const std::string kept = text::replaceAll(text::replaceAll(text, "\t", ""), kCrLf, "");
+  if (kept.empty()) return {""};
+  std::vector<std::string> pieces;
+  pieces.reserve(kept.size());
+  for (std::size_t at = 0; at < kept.size();) {
+    const std::size_t size = text::charSize(kept, at);
+    const std::string_view character = std::string_view(kept).substr(at, size);
+    if (character == " ") {
+      pieces.resize(pieces.size() + 2);
+    } else if (size == 1 && isLeadByte(character[0])) {  // only at the end
+      pieces.push_back(std::string(character) + " ");
+    } else {
+      pieces.emplace_back(character);
+    }
+    at += size;
+  }
+  return pieces;
+}
+
+// The text with its full-width forms (A3 A1..A3 FE, the forms of ASCII
+// 0x21..0x7E) and the ideographic space (A1 A1) in half width.
+std::string halfWidth(std::string_view text) {
+  std::string half;
+  half.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t size = text::charSize(text, at);
+    const std::string_view character = text.substr(at, size);
+    const auto second = size == 2 ? static_cast<unsigned char>(character[1]) : 0;
+    if (character == "\xA1\xA1") {  // the ideographic space
+      half += ' ';
+    } else if (character[0] == '\xA3' && second >= 0xA1 && second <= 0xFE) {
+      half += static_cast<char>(second - 0x80);
+    } else {
+      half += character;
+    }
+    at += size;
+  }
+  return half;
+}
+
+// The system's alphabetic test on a character's first byte, which under code
+// page 936 is the ASCII letter test: a lead byte never passes.
+bool isLetter(std::string_view character) {
+  const char c = character[0];
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool isDigit(std::string_view character) {
+  for (char c : character)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+// Cuts the half-width form of the text before every character of the kind
+// that follows a character of another kind: each piece is a run of the kind
+// followed by what comes after it, up to the next run.
+std::vector<std::string> splitBeforeRuns(std::string_view text,
+                                         bool (*isOfKind)(std::string_view)) {
+  const std::string half = halfWidth(text);
+  const std::string_view all = half;
+  std::vector<std::string> pieces;
+  std::size_t pieceStart = 0;
+  bool seenOther = false;
+  for (std::size_t at = 0; at < all.size();) {
+    const std::size_t size = text::charSize(all, at);
+    if (!isOfKind(all.substr(at, size))) {
+      seenOther = true;
+    } else if (seenOther) {
+      pieces.emplace_back(all.substr(pieceStart, at - pieceStart));
+      pieceStart = at;
+      seenOther = false;
+    }
+    at += size;
+  }
+  if (pieceStart < all.size()) pieces.emplace_back(all.substr(pieceStart));
+  return pieces;
+}
+
+struct SamePageLayout {
+  bool keepsLeft;  // the text before the first separator, else after the last
+  std::string_view lineEnd;
+  std::string_view finalMark;
+};
+
+SamePageLayout samePageLayout(ImportMode mode) {
+  switch (mode) {
+    case ImportMode::LeftAcross:
+      return {true, "\t", kCrLf};
+    case ImportMode::RightAcross:
+      return {false, "\t", ""};
+    case ImportMode::LeftDown:
+      return {true, kCrLf, ""};
+    default:
+      return {false, kCrLf, kCrLf};
+  }
+}
+
+// Without ASCII spaces, with the ASCII punctuation that Chinese text writes
+// full-width replaced by its full-width form.
+std::string normaliseForSamePage(std::string_view text) {
+  std::string normal = text::replaceAll(text, " ", "");
+  normal = text::replaceAll(normal, ":", "\xA3\xBA");  // ：
+  normal = text::replaceAll(normal, ",", "\xA3\xAC");  // ，
+  normal = text::replaceAll(normal, ".", "\xA1\xA3");  // 。
+  normal = text::replaceAll(normal, "!", "\xA3\xA1");  // ！
+  normal = text::replaceAll(normal, ";", "\xA3\xBB");  // ；
+  normal = text::replaceAll(normal, "?", "\xA3\xBF");  // ？
+  return normal;
+}
+
+std::size_t lastMatch(std::string_view line, std::string_view separator, std::size_t first) {
+  std::size_t last = first;
+  for (std::size_t at = first; at != std::string_view::npos;
+       at = text::findFromBoundary(line, separator, at + text::charSize(line, at))) {
+    last = at;
+  }
+  return last;
+}
+
+}  // namespace
+
+bool isTableImportMode(ImportMode mode) {
+  return mode >= ImportMode::CustomSeparator && mode <= ImportMode::Digits;
+}
+
+bool isSamePageMode(ImportMode mode) {
+  return mode >= ImportMode::LeftAcross && mode <= ImportMode::RightDown;
+}
+
+std::vector<std::string> splitForImport(ImportMode mode, std::string_view text, ImportSource source,
+                                        std::string_view separator) {
+  switch (mode) {
+    case ImportMode::Single:
+      return {std::string(text)};
+    case ImportMode::DroppedImages:
+      return source == ImportSource::Drop ? imageEntries(text) : std::vector<std::string>();
+    case ImportMode::CustomSeparator: {
+      const std::string separatorLine = std::string(separator) + std::string(kCrLf);
+      return splitAt(text::replaceAll(text, separator, separatorLine), separatorLine, source);
+    }
+    case ImportMode::ExcelTabs:
+      if (text.empty()) return {};
+      return splitAt(text::replaceAll(text, "\t", kCrLf), kCrLf, source);
+    case ImportMode::Spaces:
+      if (text.empty()) return {};
+      return splitAt(text::replaceAll(text, " ", kCrLf), kCrLf, source);
+    case ImportMode::EachCharacter:
+      return eachCharacter(text);
+    case ImportMode::Letters:
+      return splitBeforeRuns(text, isLetter);
+    case ImportMode::Digits:
+      return splitBeforeRuns(text, isDigit);
+    default:
+      return {};
+  }
+}
+
+bool sweepsEmptyRows(ImportMode mode) {
+  return isTableImportMode(mode) && mode != ImportMode::Single && mode != ImportMode::DroppedImages;
+}
+
+bool emptiesClipboardAfterCapture(ImportMode mode) {
+  return mode == ImportMode::Single || mode == ImportMode::CustomSeparator ||
+         mode == ImportMode::ExcelTabs || mode == ImportMode::Spaces ||
+         mode == ImportMode::EachCharacter;
+}
+
+std::string extractSamePage(ImportMode mode, std::string_view text, std::string_view separator) {
+  if (!isSamePageMode(mode)) return {};
+  const SamePageLayout layout = samePageLayout(mode);
+  const std::string normal = normaliseForSamePage(text);
+  std::string out;
+  text::forEachPiece(normal, kCrLf, [&](std::string_view line) {
+    if (text::findFromBoundary(line, separator, 0, true) == std::string_view::npos) {
+      out.append(line).append(kStar).append(layout.lineEnd);
+      return;
+    }
+    const std::size_t first = text::findFromBoundary(line, separator, 0);
+    if (first == std::string_view::npos) return;  // present only in another letter case
+    out.append(layout.keepsLeft
+                   ? line.substr(0, first)
+                   : line.substr(lastMatch(line, separator, first) + separator.size()));
+    out.append(layout.lineEnd);
+  });
+  out.append(layout.finalMark);
+  return out;
+}
+
+}  // namespace hf::table

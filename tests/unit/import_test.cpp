@@ -1,0 +1,110 @@
+#include "table/import.h"
+
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "platform/desktop.h"
+#include "platform/headless/target_simulation.h"
+
+namespace hf::table {
+namespace {
+
+class ImportTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    start();
+  }
+  void chooseImportMode(ImportMode mode) {
+    window_->controls().导入方式.select(static_cast<int>(mode));
+    window_->controls().导入方式.onSelectionChanged();
+  }
+  std::vector<std::string> entries() {
+    std::vector<std::string> out;
+    for (int row = 0; row < window_->table().rowCount(); ++row)
+      out.push_back(window_->table().cell(row, 1));
+    return out;
+  }
+  bool drop(const std::vector<std::filesystem::path>& paths) {
+    return headless::dropFiles(window_->controls().超级列表框1, paths);
+  }
+  void pressBackQuote() { ASSERT_TRUE(headless::pressHotkey(0, 192)); }
+};
+
+TEST_F(ImportTest, ADroppedFileIsSplitByTheChosenMode) {
+  write("words.txt", "one two  three\r\nfour");
+  write("other.txt", "x y");
+  chooseImportMode(ImportMode::Spaces);
+  ASSERT_TRUE(drop({file("words.txt")}));
+  EXPECT_EQ(entries(), (std::vector<std::string>{"one", "two", "three", "four"}));
+  EXPECT_EQ(window_->table().cell(3, 0), "4");
+
+  drop({file("words.txt"), file("other.txt")});  // two files at once give no text
+  EXPECT_EQ(window_->table().rowCount(), 4);
+  chooseImportMode(ImportMode::Single);
+  drop({file("words.txt"), file("other.txt")});
+  EXPECT_EQ(window_->table().rowCount(), 5);
+  EXPECT_EQ(window_->table().cell(4, 1), "");
+}
+
+TEST_F(ImportTest, DroppedPicturesBecomeImageEntriesInDropOrder) {
+  chooseImportMode(ImportMode::DroppedImages);
+  EXPECT_EQ(window_->controls().组合框66.selectedIndex(), 12);
+  EXPECT_TRUE(window_->fields().图文选择);
+  drop({file("b.png"), file("a.jpg")});
+  const auto rows = entries();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], "#" + codec::utf8ToGbk(file("b.png").string()));
+  EXPECT_EQ(rows[1], "#" + codec::utf8ToGbk(file("a.jpg").string()));
+}
+
+TEST_F(ImportTest, HeadingsAndBrokenFilesImportNothingHarmful) {
+  write("broken.txt", std::string("a b\x00\xff\xfe c\xB0", 9));
+  ASSERT_TRUE(drop({file("broken.txt")}));  // the heading item: nothing
+  EXPECT_EQ(window_->table().rowCount(), 0);
+  chooseImportMode(ImportMode::Spaces);
+  drop({file("broken.txt")});
+  EXPECT_EQ(entries(), (std::vector<std::string>{"a", std::string("b\x00\xff\xfe", 4), "c\xB0"}));
+  drop({file("missing.txt")});
+  EXPECT_EQ(window_->table().rowCount(), 3);
+}
+
+TEST_F(ImportTest, BackQuoteCapturesTheSelectionAndEmptiesTheClipboard) {
+  headless::openTarget(1);
+  chooseImportMode(ImportMode::CustomSeparator);
+  window_->controls().分割符.setText(",");
+  headless::selectInTarget("a,\r\n\r\nb,c");
+  pressBackQuote();
+  EXPECT_EQ(entries(), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(desktop::clipboardText().value_or("?"), "");
+  pressBackQuote();  // the same selection again imports it again
+  EXPECT_EQ(window_->table().rowCount(), 6);
+
+  headless::selectInTarget("");
+  desktop::setClipboardText("");
+  pressBackQuote();  // nothing selected: nothing imported
+  EXPECT_EQ(window_->table().rowCount(), 6);
+}
+
+TEST_F(ImportTest, SingleCaptureSelectsTheNewRowAndCutRemovesTheSource) {
+  headless::openTarget(1);
+  window_->table().appendRow("first");
+  chooseImportMode(ImportMode::Single);
+  window_->controls().选择框14.setChecked(true);
+  headless::selectInTarget("整段\r\n文字");
+  pressBackQuote();
+  EXPECT_EQ(entries(), (std::vector<std::string>{"first", "整段\r\n文字"}));
+  EXPECT_EQ(window_->table().currentRow(), 1);
+  EXPECT_EQ(headless::targetFields()[0], "");  // cut from the source
+}
+
+TEST_F(ImportTest, TableModesFollowTheHighlightedRowMode) {
+  window_->controls().按钮102.onClick();
+  chooseImportMode(ImportMode::RightAcross);
+  EXPECT_EQ(window_->fields().组合框1, 2);
+  chooseImportMode(ImportMode::Letters);
+  EXPECT_EQ(window_->fields().组合框1, 1);
+}
+
+}  // namespace
+}  // namespace hf::table
