@@ -1,6 +1,7 @@
 #include "table/import.h"
 
 #include <atomic>
+#include <new>
 #include <thread>
 
 #include "paste/delivery.h"
@@ -24,14 +25,25 @@ std::string gbkPath(const std::filesystem::path& path) {
 
 // Large texts are split on a worker thread while the window keeps handling
 // its events, so a big dropped file does not freeze the program.
-std::vector<std::string> Importer::split(std::string_view text, ImportSource source) const {
+std::optional<std::vector<std::string>> Importer::split(std::string_view text,
+                                                        ImportSource source) const {
   const ImportMode importMode = mode();
   const std::string separator = controls_.分割符.text();
-  if (text.size() < kSplitAloneBytes) return splitForImport(importMode, text, source, separator);
-  std::vector<std::string> pieces;
+  std::optional<std::vector<std::string>> pieces;
+  const auto splitText = [&] {
+    try {
+      pieces = splitForImport(importMode, text, source, separator);
+    } catch (const std::bad_alloc&) {
+      pieces.reset();
+    }
+  };
+  if (text.size() < kSplitAloneBytes) {
+    splitText();
+    return pieces;
+  }
   std::atomic<bool> done{false};
   std::thread worker([&] {
-    pieces = splitForImport(importMode, text, source, separator);
+    splitText();
     done = true;
   });
   while (!done) loop::pause(20);
@@ -42,7 +54,12 @@ std::vector<std::string> Importer::split(std::string_view text, ImportSource sou
 void Importer::importText(std::string_view text, ImportSource source) {
   const ImportMode importMode = mode();
   if (!isTableImportMode(importMode)) return;
-  table_.appendRows(split(text, source));
+  const auto pieces = split(text, source);
+  if (!pieces) {
+    hints_.show(hints_.气球提示框1, controls_.超级列表框1, 100, "●文本太大，内存不足，未导入！");
+    return;
+  }
+  table_.appendRows(*pieces);
   if (sweepsEmptyRows(importMode)) commands_.删除1();
 }
 
@@ -82,7 +99,7 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
   if (paths.size() == 1) {
     if (files::exists(paths[0]) && std::filesystem::file_size(paths[0]) > kMaxDroppedFileBytes) {
       hints_.show(hints_.气球提示框1, controls_.超级列表框1, 100,
-                  "●文件超过200MB，未导入！请先拆分文件。");
+                  "●文件超过64MB，未导入！请先拆分文件。");
       return;
     }
     text = files::readWhole(paths[0], kMaxDroppedFileBytes).value_or("");

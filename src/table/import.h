@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,9 @@
 
 namespace hf::table {
 
-// Dropped files larger than this are not imported (the user is told).
-inline constexpr std::size_t kMaxDroppedFileBytes = std::size_t(200) << 20;
+// Dropped files larger than this are not imported (the user is told): a
+// 32-bit process has no room for the rows of much larger texts.
+inline constexpr std::size_t kMaxDroppedFileBytes = std::size_t(64) << 20;
 
 // Entries reach the table from a dropped file or from text the user selects
 // in another program and captures with the back-quote key; the import-mode
@@ -38,7 +40,8 @@ class Importer {
   void modeChosen();
 
  private:
-  std::vector<std::string> split(std::string_view text, ImportSource source) const;
+  // The pieces, or nothing when the memory ran out.
+  std::optional<std::vector<std::string>> split(std::string_view text, ImportSource source) const;
 
   app::MainControls& controls_;
   app::HiddenFields& fields_;

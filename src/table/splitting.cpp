@@ -1,5 +1,6 @@
 #include "table/splitting.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "text/gbk_text.h"
@@ -17,7 +18,7 @@ constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kStar = "\xA1\xEF";  // ★
 // A capture replaces every CR LF CR LF by CR LF ten times over; each pass
 // halves a run of n line breaks in a row to ceil(n / 2).
-constexpr std::size_t kLineBreaksPerOneKept = 1 << 10;
+constexpr std::size_t kLineBreaksPerOneKept = 1 << 10;  // 2 to the number of passes
 
 // The ten passes in one: every run of n line breaks shrinks to ceil(n / 1024).
 void collapseBlankLines(std::string& text) {
@@ -80,21 +81,22 @@ std::vector<std::string> eachCharacter(std::string_view text) {
 // The text with its full-width forms (A3 A1..A3 FE, the forms of ASCII
 // 0x21..0x7E) and the ideographic space (A1 A1) in half width.
 std::string halfWidth(std::string_view text) {
-  std::string half;
-  half.reserve(text.size());
+  std::string half(text.size(), '\0');
+  char* out = half.data();
   for (std::size_t at = 0; at < text.size();) {
     const std::size_t size = text::charSize(text, at);
     const std::string_view character = text.substr(at, size);
     const auto second = size == 2 ? static_cast<unsigned char>(character[1]) : 0;
     if (character == "\xA1\xA1") {  // the ideographic space
-      half += ' ';
+      *out++ = ' ';
     } else if (character[0] == '\xA3' && second >= 0xA1 && second <= 0xFE) {
-      half += static_cast<char>(second - 0x80);
+      *out++ = static_cast<char>(second - 0x80);
     } else {
-      half += character;
+      out = std::copy(character.begin(), character.end(), out);
     }
     at += size;
   }
+  half.resize(static_cast<std::size_t>(out - half.data()));
   return half;
 }
 
@@ -114,8 +116,8 @@ bool isDigit(std::string_view character) {
 // Cuts the half-width form of the text before every character of the kind
 // that follows a character of another kind: each piece is a run of the kind
 // followed by what comes after it, up to the next run.
-std::vector<std::string> splitBeforeRuns(std::string_view text,
-                                         bool (*isOfKind)(std::string_view)) {
+template <typename IsOfKind>
+std::vector<std::string> splitBeforeRuns(std::string_view text, IsOfKind isOfKind) {
   const std::string half = halfWidth(text);
   const std::string_view all = half;
   std::vector<std::string> pieces;

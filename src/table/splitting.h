@@ -37,7 +37,7 @@ bool isSamePageMode(ImportMode mode);
 // The pieces the mode's rule cuts the text into, one per new row, in order,
 // empty pieces included. `separator` is the custom separator text (used only
 // by CustomSeparator; empty splits at line breaks alone). Headings, same-page
-// modes and DroppedImages on a capture give no pieces.
+// modes, and DroppedImages on a capture or with no paths give no pieces.
 std::vector<std::string> splitForImport(ImportMode mode, std::string_view text, ImportSource source,
                                         std::string_view separator);
 

@@ -227,6 +227,7 @@ stop_target() {
 LOAD_HOTKEYS_CENTRE=(213 90)  # 加载热键 at 187,79 52x23, reads 卸载热键 while loaded
 INTERVAL_CENTRE=(232 54)      # 组合框2 at 206,44 52x20
 PASTE_MODE_CENTRE=(347 54)    # 组合框66 at 263,44 168x20
+# shellcheck disable=SC2034  # read by the scripts
 VK_F6=0x75
 
 # new_app_dir: a folder holding a copy of the program, in APP_DIR.
