@@ -35,7 +35,7 @@ void PasteEngine::paste(int slot) {
     case kManualVertical:
     case kWebForced:
     case kMultiHotkey:
-      manual(current, slot);
+      oneAtATime(slot, [this, current](int pressed) { manual(current, pressed); });
       break;
     case kRandomHorizontal:
       random();
@@ -52,7 +52,7 @@ void PasteEngine::pasteMarked() {
     case kManualHorizontal:
     case kManualVertical:
     case kWebForced:
-      markedManual(current);
+      oneAtATime(0, [this, current](int) { markedManual(current); });
       break;
     case kAutoHorizontal:
     case kAutoVerticalEnter:
@@ -61,7 +61,7 @@ void PasteEngine::pasteMarked() {
       markedAutomatic(current);
       break;
     case kAllMarked:
-      allMarkedAtOnce();
+      oneAtATime(0, [this](int) { allMarkedAtOnce(); });
       break;
     default:
       break;  // the other modes do nothing under 有序复制
@@ -198,6 +198,18 @@ void PasteEngine::advanceOrEnd(int row, bool automatic) {
     table_.setCurrentRow(0);
     table_.scrollTo(0);
   }
+}
+
+void PasteEngine::oneAtATime(int slot, const std::function<void(int slot)>& deliver) {
+  waitingPresses_.push_back(slot);
+  if (delivering_) return;  // the delivery in progress takes it up when it is done
+  delivering_ = true;
+  while (!waitingPresses_.empty()) {
+    const int next = waitingPresses_.front();
+    waitingPresses_.pop_front();
+    deliver(next);
+  }
+  delivering_ = false;
 }
 
 void PasteEngine::manual(int mode, int slot) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ class PasteEngine {
   void resetRandomCycle();
 
  private:
+  // Runs a one-row delivery for each press; presses that arrive while one is
+  // still going wait their turn, so quick presses never paste a row twice.
+  void oneAtATime(int slot, const std::function<void(int slot)>& deliver);
   void manual(int mode, int slot);
   void automatic(int mode);
   void random();
@@ -82,6 +86,8 @@ class PasteEngine {
   table::DataTable& table_;
   Delivery& delivery_;
   std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle
+  std::deque<int> waitingPresses_;       // slots of the presses not yet delivered
+  bool delivering_ = false;
 };
 
 // The text that 勾选项全部粘贴 pastes: the pieces in rows of `columns`

@@ -263,6 +263,7 @@ hotkeys_loaded() { [[ "$(app_text_at "${LOAD_HOTKEYS_CENTRE[@]}")" == 卸载热�
 open_slot() {
   local letter=$1 rows=$2 index
   index=$(($(printf '%d' "'$letter") - 65))
+  # 打开A to 打开E at 23,442 34x23, one every 36 units.
   click_client "$APP_TITLE" $((23 + 36 * index + 17)) 453
   expect_within 10 "slot $letter shows its $rows rows" rows_shown "$rows"
   expect_within 10 "the hotkeys of slot $letter are loaded" hotkeys_loaded

@@ -143,6 +143,18 @@ TEST_F(PasteTest, ScanDeliveryUsesRightCtrlAndSeparateKeyEvents) {
   for (std::size_t i = before; i < events.size(); ++i) EXPECT_NE(events[i].scanCode, 0);
 }
 
+TEST_F(PasteTest, QuickPressesEachDeliverTheirOwnRowInTurn) {
+  fillEntries(3, "1");
+  loadHotkeys();
+  const std::int64_t t0 = loop::nowMs();
+  headless::at(t0 + 40, [] { headless::pressHotkey(0, kF1); });
+  headless::at(t0 + 80, [] { headless::pressHotkey(0, kF1); });
+  press();
+  EXPECT_EQ(names(),
+            (std::vector<std::string>{"paste e1", "tab", "paste e2", "tab", "paste e3", "tab"}));
+  EXPECT_EQ(table().currentRow(), 0);
+}
+
 TEST_F(PasteTest, AMarkedLastRowEmptiesTheTableAfterItsPaste) {
   fillEntries(2);
   table().setMarked(1, true);
