@@ -20,7 +20,7 @@ LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       break;
     case WM_LBUTTONDBLCLK:  // the second press of a double click
       raise(impl.control.onMouseDown);
-      raise(impl.control.onDoubleClick);
+      if (!impl.reportsDoubleClickItself()) raise(impl.control.onDoubleClick);
       break;
     case WM_SETCURSOR:
       if (HCURSOR cursor = impl.host().cursor) {

@@ -24,6 +24,8 @@ struct ListViewImpl final : Control::Impl {
     for (const ListView::Column& column : args.columns) titles.push_back(column.title);
   }
 
+  bool reportsDoubleClickItself() const override { return true; }
+
   LRESULT notify(NMHDR& header) override {
     switch (header.code) {
       case LVN_GETDISPINFOW:
@@ -35,6 +37,7 @@ struct ListViewImpl final : Control::Impl {
       case NM_DBLCLK: {  // each press on a check box toggles it, as with the system's
         ListView::Cell cell = hitTestPixels(reinterpret_cast<NMITEMACTIVATE&>(header).ptAction);
         if (cell.onCheckBox && userInput()) raise(view.onCheckClicked, cell.row);
+        if (header.code == NM_DBLCLK) raise(view.onDoubleClick);
         return 0;
       }
       case LVN_KEYDOWN:

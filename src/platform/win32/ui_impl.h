@@ -79,6 +79,9 @@ struct Control::Impl {
   virtual void draw(const DRAWITEMSTRUCT& /*item*/) {}
   // Sees a message of the control's window before its own procedure; a value
   // is the message's result and ends it there.
+  // Controls whose own handling of a double click would undo the handler's
+  // work (focus, selection) report it when that handling is done.
+  virtual bool reportsDoubleClickItself() const { return false; }
   virtual std::optional<LRESULT> intercept(UINT /*message*/, WPARAM, LPARAM) {
     return std::nullopt;
   }
