@@ -67,6 +67,7 @@ namespace hf::app {
 struct HiddenCommands {
   std::function<void()> 按钮4;       // switch to 万条复制 without its checks
   std::function<void()> 按钮12;      // start the same-page collection without a hint
+  std::function<void()> 按钮13;      // pattern fill
   std::function<void()> 按钮14;      // random reset
   std::function<void()> 按钮17;      // default column layout of the data table
   std::function<void()> 保存检查框;  // write the check file

@@ -22,6 +22,7 @@ MainWindow::MainWindow() {
   commands_.保存检查框 = [this] { slots_.writeCheckFile(); };
   commands_.打开检查框 = [this] { slots_.readCheckFile(); };
   commands_.删除1 = [this] { editing_.sweepEmptyRows(); };
+  commands_.按钮13 = [this] { editing_.patternFill(); };
   commands_.按钮9 = [this] { editing_.searchAndMark(); };
   connectEvents();
 }

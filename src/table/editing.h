@@ -45,6 +45,8 @@ class TableEditing {
   void searchBoxKeyDown(int virtualKey);
   void searchBoxPressed();
   void batchChosen();
+  // "循环": the marked rows' settings repeated down the table, saved at once.
+  void patternFill();
   void headerClicked(int column);
   void cellPressed(ui::ListView::Cell cell);
   void markClicked(int row);
@@ -61,7 +63,6 @@ class TableEditing {
   // Empties the column, then writes the word into rows n, 2n, 3n … (counted from 1).
   void putIntoEveryNth(int column, int n, std::string_view word);
   void batchNumber(int n);
-  void patternFill();
   void emptyColumn(int column);
   void prepareBatch(std::string_view target, std::string_view hint);
 
