@@ -104,7 +104,7 @@ struct MainControls {
 
   // Floating editors, hidden until laid over a cell.
   ui::EditBox 编辑框1009{window, {{0, 0, 0, 0}, "", true, false}};
-  ui::DropDown 组合框4{window, {{0, 0, 0, 0}, numberItems(1, 100), false}};
+  ui::DropDown 组合框4{window, {{0, 0, 0, 0}, numberItems(1, 100), false, true}};
   ui::EditBox 编辑框1008{window, {{0, 0, 0, 0}, "", false, false}};
   ui::EditBox 编辑框1007{window, {{0, 0, 0, 0}, "", false, false}};
   ui::EditBox 编辑框10{window, {{0, 0, 0, 0}, "", false, false}};

@@ -41,7 +41,7 @@ class Control {
   bool isEnabled() const;
   void setText(std::string_view gbk);
   std::string text() const;
-  Rect rect() const;  // 96-DPI client coordinates, as laid out
+  Rect rect() const;        // 96-DPI client coordinates, as laid out
   Rect screenRect() const;  // where it is on the screen now, in pixels
   void setRect(Rect rect);
   void focus();
@@ -102,13 +102,15 @@ class CheckBox : public Control {
   std::function<void()> onClick;  // after the user toggled it
 };
 
-// A drop-down list: the user picks one of fixed items; text() is the picked item.
+// A drop-down list: the user picks one of fixed items; text() is the picked
+// item. An editable one also takes a text of the user's own.
 class DropDown : public Control {
  public:
   struct Args {
     Rect rect;
     std::vector<std::string> items;
     bool visible = true;
+    bool editable = false;
   };
   DropDown(Window& parent, const Args& args);
 
@@ -186,7 +188,8 @@ class ListModel {
   virtual bool isChecked(int row) const = 0;
 };
 
-// A report-style list with an optional check box in front of every row.
+// A report-style list with an optional check box in front of every row. A
+// press beside the rows changes nothing (the selected row stays selected).
 class ListView : public Control {
  public:
   struct Column {

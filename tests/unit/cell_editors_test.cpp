@@ -83,6 +83,11 @@ TEST_F(CellEditorsTest, WordEditorsWriteTheirWordOrNothing) {
   tabs.select(2);
   tabs.onFocusLost();
   EXPECT_EQ(table().cell(0, 2), "3");
+  doubleClick(0, 2);
+  EXPECT_EQ(tabs.text(), "3");
+  tabs.setText("250");  // typed: the list also takes numbers beyond its items
+  tabs.onFocusLost();
+  EXPECT_EQ(table().cell(0, 2), "250");
 }
 
 TEST_F(CellEditorsTest, DraggedRowsMoveAndAreRenumbered) {

@@ -45,6 +45,7 @@ void Control::setText(std::string_view gbk) {
   auto& items = impl_->items;
   auto match = std::find(items.begin(), items.end(), gbk);
   static_cast<DropDown*>(this)->select(match == items.end() ? -1 : int(match - items.begin()));
+  if (impl_->editable) impl_->text = gbk;
 }
 
 std::string Control::text() const {
@@ -95,6 +96,7 @@ bool CheckBox::isChecked() const {
 DropDown::DropDown(Window& parent, const Args& args) : Control(parent) {
   initialise(*impl_, Kind::DropDown, args.rect, "", args.visible);
   impl_->items = args.items;
+  impl_->editable = args.editable;
 }
 
 void DropDown::setItems(const std::vector<std::string>& items) {

@@ -27,6 +27,7 @@ struct Control::Impl {
   bool multiline = false;                 // EditBox
   std::vector<std::string> items;         // DropDown
   int selectedIndex = -1;                 // DropDown
+  bool editable = false;                  // DropDown
   std::vector<ListView::Column> columns;  // ListView, from here on
   bool checkBoxes = false;
   int rowHeight = 18;

@@ -19,8 +19,8 @@ std::string itemAt(HWND hwnd, int index) {
 }
 
 struct DropDownImpl final : Control::Impl {
-  DropDownImpl(DropDown& dropDown, Window& window, Rect rect)
-      : Impl(dropDown, window, rect), dropDown(dropDown) {}
+  DropDownImpl(DropDown& dropDown, Window& window, Rect rect, bool editable)
+      : Impl(dropDown, window, rect), dropDown(dropDown), editable(editable) {}
 
   void command(int code) override {
     if (code == CBN_SELCHANGE && userInput()) raise(dropDown.onSelectionChanged);
@@ -28,24 +28,29 @@ struct DropDownImpl final : Control::Impl {
   }
   int dropDownHeight() const override { return kListHeight; }
   std::string text() const override {
+    if (editable) return Impl::text();
     return itemAt(hwnd, static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0)));
   }
-  // The text of a drop-down list is its picked item: picks the item with that text.
+  // The text of a drop-down list is its picked item: picks the item with that
+  // text. An editable one shows any text.
   void setText(std::string_view gbk) override {
     QuietScope quietScope(*this);
     LRESULT index = SendMessageW(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                  reinterpret_cast<LPARAM>(win32::widen(gbk).c_str()));
     SendMessageW(hwnd, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index, 0);
+    if (editable) Impl::setText(gbk);
   }
 
   DropDown& dropDown;
+  bool editable;
 };
 
 }  // namespace
 
 DropDown::DropDown(Window& parent, const Args& args) : Control(parent) {
-  impl_ = std::make_unique<DropDownImpl>(*this, parent, args.rect);
-  impl_->create({WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST}, "", args.visible);
+  impl_ = std::make_unique<DropDownImpl>(*this, parent, args.rect, args.editable);
+  const DWORD style = args.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST;
+  impl_->create({WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | style}, "", args.visible);
   setItems(args.items);
 }
 

@@ -70,7 +70,10 @@ struct ListViewImpl final : Control::Impl {
 
   std::optional<LRESULT> intercept(UINT message, WPARAM, LPARAM lParam) override {
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
-      raise(view.onCellMouseDown, hitTestPixels({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
+      const ListView::Cell cell = hitTestPixels({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      raise(view.onCellMouseDown, cell);
+      // A press beside the rows would clear the selection, the paste pointer.
+      if (cell.row < 0) return 0;
     } else if (message == kSelectionSettled) {
       selectionCheckPosted = false;
       int row = selectedRow();
