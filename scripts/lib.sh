@@ -32,6 +32,7 @@ start_xvfb() {
   export DISPLAY=":$n"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
   echo "Xvfb did not start" >&2
+  stop_xvfb
   return 1
 }
 

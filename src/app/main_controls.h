@@ -17,6 +17,9 @@ inline constexpr Rgb kNormalColor{121, 209, 200};
 struct MainControls {
   explicit MainControls(ui::Window& window);
 
+  // The hotkey toggle's caption says whether the custom hotkeys are registered.
+  bool customHotkeysLoaded() const { return 加载热键.text() == "卸载热键"; }
+
   ui::Window& window;
 
   // Working-mode buttons.

@@ -15,7 +15,7 @@ HotkeyEditor::HotkeyEditor(app::MainControls& controls, app::Hints& hints, table
 
 void HotkeyEditor::open(int row) {
   controls_.编辑框1009.setVisible(false);
-  if (controls_.加载热键.text() == "卸载热键") {
+  if (controls_.customHotkeysLoaded()) {
     controls_.加载热键.onClick();
     loop::pause(100);
   }
@@ -29,6 +29,7 @@ void HotkeyEditor::open(int row) {
   if (cell.width <= 0) return;  // the row is scrolled out of view
   cell.top += 1;
   editingRow_ = row;
+  editingLayout_ = table_.layoutVersion();
   ui::EditBox& editor = controls_.编辑框1007;
   editor.setRect(cell);
   editor.setText(table_.cell(row, table::DataTable::kHotkey));
@@ -39,7 +40,8 @@ void HotkeyEditor::open(int row) {
 void HotkeyEditor::commit() {
   ui::EditBox& editor = controls_.编辑框1007;
   if (!controls_.window.isVisible() || !editor.isVisible()) return;
-  table_.setCell(editingRow_, table::DataTable::kHotkey, editor.text());
+  if (table_.layoutVersion() == editingLayout_)
+    table_.setCell(editingRow_, table::DataTable::kHotkey, editor.text());
   editor.setVisible(false);
   const int slot = slots_.currentSlot();
   hints_.show(hints_.气球提示框2, slots_.saveButton(slot), 20, "●修改后记得保存！");

@@ -26,6 +26,7 @@ class HotkeyEditor {
   table::DataTable& table_;
   table::FileSlots& slots_;
   int editingRow_ = -1;
+  int editingLayout_ = -1;  // the table's layout version when the editor opened
 };
 
 }  // namespace hf::paste

@@ -14,7 +14,7 @@ constexpr std::string_view kUnloadCaption = "卸载热键";
 }  // namespace
 
 bool HotkeyLoading::loaded() const {
-  return controls_.加载热键.text() == kUnloadCaption;
+  return controls_.customHotkeysLoaded();
 }
 
 void HotkeyLoading::toggle() {
@@ -38,6 +38,7 @@ void HotkeyLoading::load() {
   hotkeys_.registerBackQuote();
   loop::pause(30);
   for (int row = 0; row < kCustomSlots; ++row) {
+    if (!loaded()) return;  // unloaded by a press during one of the pauses
     for (std::string& field : fields_.编辑框1000到1004) field.clear();
     const std::string hotkey = table_.cell(row, table::DataTable::kHotkey);
     if (hotkey.empty()) continue;

@@ -24,6 +24,11 @@ bool capturesTarget(int mode) {
 
 }  // namespace
 
+bool countsEnterPresses(int mode) {
+  return mode == kManualVertical || mode == kAutoVerticalEnter || mode == kAutoVerticalArrows ||
+         mode == kFirstImageMode + 2 || mode == kFirstImageMode + 3;
+}
+
 void PasteEngine::paste(int slot) {
   const int current = mode();
   if (current >= kFirstImageMode) {
@@ -268,7 +273,6 @@ void PasteEngine::automatic(int mode) {
 
 void PasteEngine::random() {
   if (!stopPressOrStart(delivery_.interval())) return;
-  std::mt19937 generator;
   for (int n = table_.rowCount(); n > 0; --n) {
     loop::pumpIfInput();
     if (fields_.编辑框1011 == kStop) break;
@@ -278,10 +282,9 @@ void PasteEngine::random() {
       fields_.编辑框5 = "0";
       loop::pause(50);
     }
-    generator.seed(static_cast<unsigned>(loop::nowMs()) ^ std::random_device{}());
     if (!randomPool_.empty()) {
       std::uniform_int_distribution<std::size_t> pick(0, randomPool_.size() - 1);
-      const std::size_t at = pick(generator);
+      const std::size_t at = pick(random_);
       fields_.编辑框6 = text::toText(text::toInt(randomPool_[at]) - 1);
       randomPool_.erase(randomPool_.begin() + static_cast<std::ptrdiff_t>(at));
     }

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ enum PasteMode {
   kMultiHotkey,           // 多热键粘贴
   kFirstImageMode,        // 单快捷键图文粘贴 … 多快捷键图文粘贴 (12 to 16)
 };
+
+// The modes that read column 4 as a number of presses rather than the word "回车".
+bool countsEnterPresses(int mode);
 
 // What one press of a custom hotkey delivers: one row or all rows, in table
 // order, at random or only the marked rows. An automatic run pauses between
@@ -87,6 +91,7 @@ class PasteEngine {
   Delivery& delivery_;
   std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle
   std::deque<int> waitingPresses_;       // slots of the presses not yet delivered
+  std::mt19937 random_{std::random_device{}()};
   bool delivering_ = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -37,6 +38,8 @@ void trimWorkingSet();
 
 // Opens a file, folder or web address with its default program.
 void openWithShell(std::string_view gbkTarget);
+// Opens a folder of the file system (any name, not only GBK ones) in the file browser.
+void openFolder(const std::filesystem::path& folder);
 
 void playSound(Sound sound);
 

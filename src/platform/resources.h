@@ -7,10 +7,10 @@ namespace hf {
 
 enum class Image {
   None,
-  ZiraExpanded,   // panel toggle while the macro panel is shown (26 x 20)
-  ZiraCollapsed,  // panel toggle while the macro panel is cut off (26 x 20)
-  PickerBullseye, // target picker at rest (26 x 26)
-  PickerEmpty,    // target picker while its bullseye is being dragged (26 x 26)
+  ZiraExpanded,    // panel toggle while the macro panel is shown (26 x 20)
+  ZiraCollapsed,   // panel toggle while the macro panel is cut off (26 x 20)
+  PickerBullseye,  // target picker at rest (26 x 26)
+  PickerEmpty,     // target picker while its bullseye is being dragged (26 x 26)
 };
 
 enum class Cursor { Arrow, Bullseye, NotAllowed };

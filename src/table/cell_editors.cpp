@@ -10,16 +10,6 @@
 #include "text/numbers.h"
 
 namespace hf::table {
-namespace {
-
-// The paste modes in which column 4 holds a number of presses, not the word "回车".
-bool countsEnterPresses(int mode) {
-  return mode == paste::kManualVertical || mode == paste::kAutoVerticalEnter ||
-         mode == paste::kAutoVerticalArrows || mode == paste::kFirstImageMode + 2 ||
-         mode == paste::kFirstImageMode + 3;
-}
-
-}  // namespace
 
 CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
                          DataTable& table)
@@ -65,6 +55,7 @@ void CellEditors::open(ui::ListView::Cell cell) {
   loop::pause(30);
   editingRow_ = cell.row;
   editingColumn_ = cell.column;
+  editingLayout_ = table_.layoutVersion();
   ui::Control* editor = &controls_.编辑框1008;
   std::string text;
   if (cell.column == DataTable::kTabs) {
@@ -73,7 +64,7 @@ void CellEditors::open(ui::ListView::Cell cell) {
   } else if (cell.column == DataTable::kPause) {
     text = "暂停";
   } else {
-    text = countsEnterPresses(controls_.组合框66.selectedIndex())
+    text = paste::countsEnterPresses(controls_.组合框66.selectedIndex())
                ? table_.cell(cell.row, cell.column)
                : "回车";
   }
@@ -92,6 +83,7 @@ void CellEditors::openEntryEditor(int row) {
   editor.setText(table_.cell(row, DataTable::kEntry) + "\r\n");
   fields_.编辑框行号 = text::toText(row);
   fields_.编辑框列号 = text::toText(DataTable::kEntry);
+  editingLayout_ = table_.layoutVersion();
   editor.setVisible(true);
   editor.focus();
 }
@@ -102,13 +94,15 @@ void CellEditors::commitEntry() {
   const std::string entry = entryFromEditor(editor.text());
   loop::pause(30);
   controls_.超级列表框1.focus();
-  table_.setCell(text::toInt(fields_.编辑框行号), text::toInt(fields_.编辑框列号), entry);
+  if (table_.layoutVersion() == editingLayout_)
+    table_.setCell(text::toInt(fields_.编辑框行号), text::toInt(fields_.编辑框列号), entry);
   editor.setVisible(false);
 }
 
 void CellEditors::commitField(ui::Control& editor, bool onlyWhileShown) {
   if (!editor.isVisible() || (onlyWhileShown && !controls_.window.isVisible())) return;
-  table_.setCell(editingRow_, editingColumn_, editor.text());
+  if (table_.layoutVersion() == editingLayout_)
+    table_.setCell(editingRow_, editingColumn_, editor.text());
   editor.setVisible(false);
 }
 
@@ -145,7 +139,7 @@ void CellEditors::moveRow(int from, int to) {
     loop::pause(100);
   }
   ui::Button& toggle = controls_.加载热键;
-  const auto loaded = [&] { return toggle.text() == "卸载热键"; };
+  const auto loaded = [&] { return controls_.customHotkeysLoaded(); };
   if (!table_.cell(to, DataTable::kEntry).empty()) {
     if (loaded()) toggle.onClick();
     if (!loaded()) toggle.onClick();

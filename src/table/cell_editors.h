@@ -39,6 +39,7 @@ class CellEditors {
   DataTable& table_;
   int editingRow_ = -1;
   int editingColumn_ = -1;
+  int editingLayout_ = -1;  // the table's layout version when the editor opened
   bool dragging_ = false;
 };
 

@@ -25,6 +25,7 @@ void DataTable::setMarked(int row, bool marked) {
 
 void DataTable::insertRow(int at, std::string_view entry) {
   rows_.insert(at, static_cast<std::uint32_t>(at + 1), entry);
+  ++layoutVersion_;
   view_.rowsChanged();
 }
 
@@ -45,16 +46,20 @@ void DataTable::appendRows(const std::vector<std::string>& entries) {
 
 void DataTable::deleteRow(int row) {
   rows_.erase(row);
+  ++layoutVersion_;
   view_.rowsChanged();
 }
 
 void DataTable::moveRow(int from, int to) {
   rows_.move(from, to);
+  ++layoutVersion_;
   view_.rowsChanged();
 }
 
 void DataTable::clear() {
   rows_.clear();
+  ++layoutVersion_;
+  ++clears_;
   view_.rowsChanged();
 }
 
@@ -77,9 +82,12 @@ void DataTable::scrollTo(int row) {
 
 DataTable::LoadTimes DataTable::bulkLoad(std::string text) {
   const long long start = loop::nowMs();
+  const int clearsBefore = clears_;
   RowStore::Pieces pieces = splitEntries(std::move(text), [] { loop::processPending(); });
   LoadTimes times;
   times.buildMs = loop::nowMs() - start;
+  // Emptied meanwhile (another slot opened, 清空): these rows belong to no table.
+  if (clears_ != clearsBefore) return times;
   view_.setVisible(false);
   view_.setRedraw(false);
   rows_.append(std::move(pieces));

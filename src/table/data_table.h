@@ -47,12 +47,18 @@ class DataTable : public ui::ListModel {
   void setCurrentRow(int row);
   void scrollTo(int row);
 
-  // Rebuilds from stored text in one step (the row-settings and check files).
+  // Changes many rows in one step (rows may go, cells and marks change).
   template <typename Edit>
   void editRows(Edit edit) {
     edit(rows_);
+    ++layoutVersion_;
     view_.rowsChanged();
   }
+
+  // Counts the changes that may give a row index to another row (inserts,
+  // deletes, moves, bulk edits, emptying). A cell editor writes back only
+  // while it is unchanged, so it never writes into another row.
+  int layoutVersion() const { return layoutVersion_; }
 
   // Appends the entries of an entries-file text (split at "★"). Rows are
   // built first, in batches between which pending events are processed, and
@@ -69,6 +75,8 @@ class DataTable : public ui::ListModel {
  private:
   ui::ListView& view_;
   RowStore rows_;
+  int layoutVersion_ = 0;
+  int clears_ = 0;  // a bulk load started before an emptying is dropped
 };
 
 }  // namespace hf::table

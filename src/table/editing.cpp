@@ -8,7 +8,6 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
-#include "platform/text_codec.h"
 #include "table/entry_files.h"
 #include "text/gbk_text.h"
 #include "text/numbers.h"
@@ -18,16 +17,7 @@ namespace {
 
 constexpr int kEnterKey = 13;
 constexpr int kShiftKey = 0x10;
-constexpr std::string_view kHotkeysLoaded = "卸载热键";
 constexpr std::string_view kPatternFill = "循环";
-constexpr int kImageVertical = paste::kFirstImageMode + 2;      // 单快捷键图文粘贴(↓)
-constexpr int kAutoImageVertical = paste::kFirstImageMode + 3;  // 单快捷键自动图文粘贴(↓)
-
-// The paste modes that read column 4 as a number of presses rather than the word "回车".
-bool readsEnterCount(int mode) {
-  return mode == paste::kManualVertical || mode == paste::kAutoVerticalEnter ||
-         mode == paste::kAutoVerticalArrows || mode == kImageVertical || mode == kAutoImageVertical;
-}
 
 // Removes the rows for which drop(row) holds, keeping the others in order with
 // their numbers, marks and settings. One pass over the table, however many go.
@@ -84,7 +74,7 @@ bool TableEditing::pasteModeIs(int mode) const {
 }
 
 void TableEditing::releaseHotkeysIfLoaded() {
-  if (controls_.加载热键.text() != kHotkeysLoaded) return;
+  if (!controls_.customHotkeysLoaded()) return;
   controls_.加载热键.onClick();
   loop::pause(100);
 }
@@ -163,7 +153,7 @@ void TableEditing::insertRow() {
 }
 
 void TableEditing::showProgramFolder() {
-  desktop::openWithShell(codec::utf16ToGbk(files::programFolder().u16string()));
+  desktop::openFolder(files::programFolder());
 }
 
 void TableEditing::sweepEmptyRows() {
@@ -237,7 +227,7 @@ void TableEditing::batchNumber(int n) {
   } else if (target == "3") {
     putIntoEveryNth(DataTable::kPause, n, "暂停");
   } else if (target == "4") {
-    if (readsEnterCount(controls_.组合框66.selectedIndex()))
+    if (paste::countsEnterPresses(controls_.组合框66.selectedIndex()))
       fillColumn(DataTable::kEnter, text::toText(n));
     else
       putIntoEveryNth(DataTable::kEnter, n, "回车");

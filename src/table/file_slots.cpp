@@ -11,9 +11,6 @@
 namespace hf::table {
 namespace {
 
-constexpr std::string_view kHotkeysLoaded = "卸载热键";
-constexpr std::string_view kHotkeysUnloaded = "加载热键";
-
 std::string slotLetter(int slot) {
   return std::string(1, static_cast<char>('A' + slot));
 }
@@ -65,7 +62,7 @@ void FileSlots::markCurrent(int slot) {
 
 void FileSlots::open(int slot) {
   if (!tableShown()) return;
-  if (controls_.加载热键.text() == kHotkeysLoaded) controls_.加载热键.onClick();
+  if (controls_.customHotkeysLoaded()) controls_.加载热键.onClick();
   markCurrent(slot);
   commands_.按钮14();
   table_.clear();
@@ -107,7 +104,7 @@ void FileSlots::reloadRowSettings() {
   loop::pause(50);
   table_.view().focus();
   table_.setCurrentRow(0);
-  if (!table_.cell(0, DataTable::kEntry).empty() && controls_.加载热键.text() == kHotkeysUnloaded)
+  if (!table_.cell(0, DataTable::kEntry).empty() && !controls_.customHotkeysLoaded())
     controls_.加载热键.onClick();
   commands_.打开检查框();
 }

@@ -97,7 +97,9 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
   // Several files dropped together give no text: only one file is read.
   std::string text;
   if (paths.size() == 1) {
-    if (files::exists(paths[0]) && std::filesystem::file_size(paths[0]) > kMaxDroppedFileBytes) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(paths[0], error);  // fails for a folder
+    if (!error && size > kMaxDroppedFileBytes) {
       hints_.show(hints_.气球提示框1, controls_.超级列表框1, 100,
                   "●文件超过64MB，未导入！请先拆分文件。");
       return;

@@ -1,7 +1,7 @@
 // A report list laid out like the real one: a header line, then rows of the
 // set height from topRow down, columns left to right by width, the check box
 // at the start of the first column. Points and cell rectangles are in the
-// list's own client coordinates; a cell's rectangle includes the check box.
+// parent window's client coordinates; a cell's rectangle includes the check box.
 #include <algorithm>
 
 #include "platform/headless/widget_state.h"

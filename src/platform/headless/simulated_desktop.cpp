@@ -87,6 +87,10 @@ void openWithShell(std::string_view gbkTarget) {
   desktop().shellOpened.emplace_back(gbkTarget);
 }
 
+void openFolder(const std::filesystem::path& folder) {
+  desktop().shellOpened.push_back(folder.string());
+}
+
 void playSound(Sound sound) {
   desktop().soundsPlayed.push_back(sound);
 }

@@ -51,7 +51,7 @@ void claimInstanceElsewhere(const std::string& name);
 bool dropFiles(ui::Control& target, const std::vector<std::filesystem::path>& paths);
 
 int workingSetTrims();
-std::vector<std::string> shellOpened();  // GBK targets, in order
+std::vector<std::string> shellOpened();  // GBK targets and folders (native names), in order
 std::vector<Sound> soundsPlayed();
 
 }  // namespace hf::headless

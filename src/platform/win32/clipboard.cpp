@@ -11,13 +11,21 @@
 namespace hf::desktop {
 namespace {
 
+// The clipboard's owner: with no owner window, EmptyClipboard leaves the
+// clipboard without an owner, and SetClipboardData may then fail.
+HWND clipboardOwner() {
+  static const HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            GetModuleHandleW(nullptr), nullptr);
+  return owner;
+}
+
 // Another program may hold the clipboard for a moment (a clipboard viewer,
 // the program that just copied); try for about a second before giving up.
 bool openClipboard() {
   constexpr int kAttempts = 100;
   constexpr DWORD kRetryMs = 10;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (OpenClipboard(nullptr)) return true;
+    if (OpenClipboard(clipboardOwner())) return true;
     Sleep(kRetryMs);
   }
   return false;

@@ -54,6 +54,10 @@ void openWithShell(std::string_view gbkTarget) {
   ShellExecuteW(nullptr, L"open", win32::widen(gbkTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void openFolder(const std::filesystem::path& folder) {
+  ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 void playSound(Sound sound) {
   PlaySoundW(MAKEINTRESOURCEW(win32::resourceIdOf(sound)), win32::programInstance(),
              SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);

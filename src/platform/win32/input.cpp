@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <vector>
 
 #include "platform/desktop.h"
 
@@ -9,13 +10,46 @@
 namespace hf::desktop {
 namespace {
 
+// The keys whose scan codes are shared with the numeric keypad (or with the
+// left-hand modifier) and told apart by the extended flag; without it a
+// program that reads scan codes (remote desktops, virtual machines) would
+// see keypad 6 for Right, or the decimal point for Delete.
+bool isExtendedKey(int virtualKey) {
+  switch (virtualKey) {
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN:
+    case VK_INSERT:
+    case VK_DELETE:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_RCONTROL:
+    case VK_RMENU:
+    case VK_DIVIDE:
+    case VK_NUMLOCK:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Each event carries the key's scan code: some programs ignore a key whose
-// scan code is 0. Right Ctrl is told apart from left Ctrl by the extended flag.
-void sendKey(int virtualKey, DWORD upFlag) {
-  const UINT code = static_cast<UINT>(virtualKey);
-  const DWORD extended = virtualKey == VK_RCONTROL ? KEYEVENTF_EXTENDEDKEY : 0;
-  keybd_event(static_cast<BYTE>(code), static_cast<BYTE>(MapVirtualKeyW(code, MAPVK_VK_TO_VSC)),
-              extended | upFlag, 0);
+// scan code is 0.
+INPUT keyInput(int virtualKey, DWORD upFlag) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(virtualKey);
+  input.ki.wScan =
+      static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = (isExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0) | upFlag;
+  return input;
+}
+
+void send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 struct ButtonFlags {
@@ -38,16 +72,19 @@ ButtonFlags flagsOf(MouseButton button) {
 }  // namespace
 
 void keyDown(int virtualKey) {
-  sendKey(virtualKey, 0);
+  send({keyInput(virtualKey, 0)});
 }
 
 void keyUp(int virtualKey) {
-  sendKey(virtualKey, KEYEVENTF_KEYUP);
+  send({keyInput(virtualKey, KEYEVENTF_KEYUP)});
 }
 
+// One SendInput call, so no key of the user's can land inside the chord.
 void keyChord(std::initializer_list<int> virtualKeys) {
-  for (int key : virtualKeys) keyDown(key);
-  for (int key : virtualKeys) keyUp(key);
+  std::vector<INPUT> inputs;
+  for (int key : virtualKeys) inputs.push_back(keyInput(key, 0));
+  for (int key : virtualKeys) inputs.push_back(keyInput(key, KEYEVENTF_KEYUP));
+  send(std::move(inputs));
 }
 
 // GetKeyState is the state as of the message being handled, which is what a

@@ -77,11 +77,11 @@ struct Control::Impl {
   virtual void command(int /*code*/) {}
   virtual LRESULT notify(NMHDR& /*header*/) { return 0; }
   virtual void draw(const DRAWITEMSTRUCT& /*item*/) {}
+  // Controls whose own handling of a double click would undo the handler's
+  // work (focus, selection) report it themselves, when that handling is done.
+  virtual bool reportsDoubleClickItself() const { return false; }
   // Sees a message of the control's window before its own procedure; a value
   // is the message's result and ends it there.
-  // Controls whose own handling of a double click would undo the handler's
-  // work (focus, selection) report it when that handling is done.
-  virtual bool reportsDoubleClickItself() const { return false; }
   virtual std::optional<LRESULT> intercept(UINT /*message*/, WPARAM, LPARAM) {
     return std::nullopt;
   }
@@ -112,12 +112,17 @@ class QuietScope {
   Control::Impl& impl_;
 };
 
-// Runs an event handler; a copy, so the handler may replace itself.
+// Runs an event handler; a copy, so the handler may replace itself. An
+// exception (memory running out in a big import) ends that one action, never
+// the program: it must not unwind through the system's window procedure.
 template <class Handler, class... Args>
 void raise(const Handler& handler, Args&&... args) {
   if (!handler) return;
-  Handler copy = handler;
-  copy(std::forward<Args>(args)...);
+  try {
+    Handler copy = handler;
+    copy(std::forward<Args>(args)...);
+  } catch (...) {
+  }
 }
 
 }  // namespace hf::ui
