@@ -58,6 +58,18 @@ TEST_F(ImportTest, DroppedPicturesBecomeImageEntriesInDropOrder) {
   EXPECT_EQ(rows[1], "#" + codec::utf8ToGbk(file("a.jpg").string()));
 }
 
+TEST_F(ImportTest, ALargeFileIsSplitAsAWhole) {
+  std::string words;
+  for (int i = 0; i < 300000; ++i) words += "w" + std::to_string(i) + " ";
+  ASSERT_GT(words.size(), 1u << 20);  // large enough to be split off the window's thread
+  write("large.txt", words);
+  chooseImportMode(ImportMode::Spaces);
+  drop({file("large.txt")});
+  ASSERT_EQ(window_->table().rowCount(), 300000);
+  EXPECT_EQ(window_->table().cell(299999, 1), "w299999");
+  EXPECT_EQ(window_->table().cell(299999, 0), "300000");
+}
+
 TEST_F(ImportTest, HeadingsAndBrokenFilesImportNothingHarmful) {
   write("broken.txt", std::string("a b\x00\xff\xfe c\xB0", 9));
   ASSERT_TRUE(drop({file("broken.txt")}));  // the heading item: nothing
