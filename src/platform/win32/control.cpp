@@ -97,7 +97,14 @@ void Control::Impl::setText(std::string_view gbk) {
 Control::Control(Window& parent) : parent_(parent) {}
 
 Control::~Control() {
-  if (impl_ && impl_->hwnd) DestroyWindow(impl_->hwnd);
+  if (!impl_ || !impl_->hwnd) return;
+  // The derived parts and their events are gone already: no message of the
+  // dying window (a focus loss, a notification) may reach them.
+  const HWND hwnd = impl_->hwnd;
+  impl_->fileDrop.reset();
+  RemoveWindowSubclass(hwnd, childProcedure, 0);
+  impl_->detach();
+  DestroyWindow(hwnd);
 }
 
 void Control::setVisible(bool visible) {
