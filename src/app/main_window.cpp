@@ -37,13 +37,9 @@ void MainWindow::connectEvents() {
   window_.onHotkey = [this](int id) { dispatcher_.dispatch(id); };
   时钟1.onTick = [] { desktop::trimWorkingSet(); };
 
-  ui::Button* openButtons[] = {&controls_.打开A, &controls_.打开B, &controls_.打开C,
-                               &controls_.打开D, &controls_.打开E};
-  ui::Button* saveButtons[] = {&controls_.保存A, &controls_.保存B, &controls_.保存C,
-                               &controls_.保存D, &controls_.保存E};
   for (int slot = 0; slot < table::kSlotCount; ++slot) {
-    openButtons[slot]->onClick = [this, slot] { slots_.open(slot); };
-    saveButtons[slot]->onClick = [this, slot] { slots_.save(slot); };
+    slots_.openButton(slot).onClick = [this, slot] { slots_.open(slot); };
+    slots_.saveButton(slot).onClick = [this, slot] { slots_.save(slot); };
   }
   controls_.打开自定义.onClick = [this] { slots_.reloadRowSettings(); };
   controls_.打开自定义.onMouseDown = [this] {

@@ -2,6 +2,7 @@
 
 #include "paste/hotkeys.h"
 #include "platform/event_loop.h"
+#include "table/cell_editors.h"
 #include "text/numbers.h"
 
 namespace hf::paste {
@@ -19,15 +20,14 @@ void HotkeyEditor::open(int row) {
     controls_.加载热键.onClick();
     loop::pause(100);
   }
-  if (controls_.加载热键.text() == "加载热键")
+  if (!controls_.customHotkeysLoaded())
     hints_.show(hints_.气球提示框1, controls_.加载热键, 18, "●设置完热键，记得点击【加载热键】！");
   if (row < 0 || row >= table_.rowCount()) return;
   // Only rows 1 to 50 can carry a hotkey.
   if (text::toInt(table_.cell(row, table::DataTable::kNumber)) > kCustomSlots) return;
   loop::pause(30);
-  Rect cell = table_.view().cellRect(row, table::DataTable::kHotkey);
+  const Rect cell = table::editorRectOver(table_.view(), row, table::DataTable::kHotkey);
   if (cell.width <= 0) return;  // the row is scrolled out of view
-  cell.top += 1;
   editingRow_ = row;
   editingLayout_ = table_.layoutVersion();
   ui::EditBox& editor = controls_.编辑框1007;

@@ -424,9 +424,7 @@ void PasteEngine::allMarkedAtOnce() {
   const int columns = text::toInt(table_.cell(table_.currentRow(), Column::kTabs));
   const std::string grid = gridOf(pieces, columns);
   loop::pause(100);
-  if (!desktop::setClipboardText(grid)) return clipboardBusy();
-  loop::pause(delivery_.interval());
-  Delivery::ctrlV();
+  if (!delivery_.pasteText(grid)) clipboardBusy();
 }
 
 }  // namespace hf::paste

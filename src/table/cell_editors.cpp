@@ -33,9 +33,10 @@ std::string entryFromEditor(std::string text) {
   return text;
 }
 
-void CellEditors::placeOver(ui::Control& editor, int row, int column, int extraWidth) {
-  const Rect table = controls_.超级列表框1.rect();
-  Rect cell = controls_.超级列表框1.cellRect(row, column);
+Rect editorRectOver(const ui::ListView& list, int row, int column, int extraWidth) {
+  const Rect table = list.rect();
+  Rect cell = list.cellRect(row, column);
+  if (cell.width <= 0) return cell;
   cell.top += 1;
   cell.width += extraWidth;
   if (cell.left < table.left) {  // scrolled sideways
@@ -43,7 +44,7 @@ void CellEditors::placeOver(ui::Control& editor, int row, int column, int extraW
     cell.left = table.left;
   }
   cell.width = std::min(cell.width, table.left + table.width - cell.left);
-  editor.setRect(cell);
+  return cell;
 }
 
 void CellEditors::open(ui::ListView::Cell cell) {
@@ -68,7 +69,7 @@ void CellEditors::open(ui::ListView::Cell cell) {
                ? table_.cell(cell.row, cell.column)
                : "回车";
   }
-  placeOver(*editor, cell.row, cell.column);
+  editor->setRect(editorRectOver(controls_.超级列表框1, cell.row, cell.column));
   editor->setText(text);
   editor->setVisible(true);
   editor->focus();
@@ -79,7 +80,7 @@ void CellEditors::openEntryEditor(int row) {
               "●修改后，记得点击【内容】处完成确认！");
   loop::pause(30);
   ui::EditBox& editor = controls_.编辑框1009;
-  placeOver(editor, row, DataTable::kEntry, 80);
+  editor.setRect(editorRectOver(controls_.超级列表框1, row, DataTable::kEntry, 80));
   editor.setText(table_.cell(row, DataTable::kEntry) + "\r\n");
   fields_.编辑框行号 = text::toText(row);
   fields_.编辑框列号 = text::toText(DataTable::kEntry);

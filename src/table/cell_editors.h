@@ -25,9 +25,6 @@ class CellEditors {
   void beginDrag();
   void endDrag(Point client);
 
-  // Lays an editor over a cell, `extraWidth` wider than the column.
-  void placeOver(ui::Control& editor, int row, int column, int extraWidth = 0);
-
  private:
   void openEntryEditor(int row);
   void commitField(ui::Control& editor, bool onlyWhileShown);
@@ -42,6 +39,11 @@ class CellEditors {
   int editingLayout_ = -1;  // the table's layout version when the editor opened
   bool dragging_ = false;
 };
+
+// Where an editor lies over a cell: one pixel below the row's top,
+// `extraWidth` wider than the column, kept inside the table; width 0 when the
+// cell is out of view.
+Rect editorRectOver(const ui::ListView& list, int row, int column, int extraWidth = 0);
 
 // The 内容 editor's text as it goes into the cell: blank lines collapsed, no
 // line break at either end.

@@ -19,33 +19,6 @@ constexpr int kEnterKey = 13;
 constexpr int kShiftKey = 0x10;
 constexpr std::string_view kPatternFill = "循环";
 
-// Removes the rows for which drop(row) holds, keeping the others in order with
-// their numbers, marks and settings. One pass over the table, however many go.
-template <typename Drop>
-void removeRows(RowStore& rows, Drop drop) {
-  RowStore kept;
-  for (int row = 0; row < rows.size(); ++row) {
-    if (drop(row)) continue;
-    const int at = kept.size();
-    kept.insert(at, static_cast<std::uint32_t>(text::toInt(rows.cell(row, DataTable::kNumber))),
-                rows.entry(row));
-    for (int column = DataTable::kTabs; column < RowStore::kColumns; ++column)
-      kept.setCell(at, column, rows.cell(row, column));
-    kept.setMarked(at, rows.isMarked(row));
-  }
-  rows = std::move(kept);
-}
-
-std::string settingsOf(const RowStore& rows, int row, bool withHotkey) {
-  std::string line;
-  for (int column : {DataTable::kTabs, DataTable::kPause, DataTable::kEnter}) {
-    line += rows.cell(row, column);
-    line += kStar;
-  }
-  if (withHotkey) line += rows.cell(row, DataTable::kHotkey);
-  return line + std::string(kCrLf);
-}
-
 }  // namespace
 
 void TableEditing::connect() {
@@ -138,7 +111,7 @@ void TableEditing::deleteRows() {
   clearPictures();
   commands_.按钮14();
   table_.editRows([](RowStore& rows) {
-    removeRows(rows, [&](int row) { return rows.isMarked(row); });
+    rows.eraseIf([&](int row) { return rows.isMarked(row); });
     rows.renumber();
   });
 }
@@ -158,7 +131,7 @@ void TableEditing::showProgramFolder() {
 
 void TableEditing::sweepEmptyRows() {
   table_.editRows([](RowStore& rows) {
-    removeRows(rows, [&](int row) { return rows.entry(row).empty(); });
+    rows.eraseIf([&](int row) { return rows.entry(row).empty(); });
     rows.renumber();
   });
 }
@@ -251,8 +224,8 @@ void TableEditing::patternFill() {
   for (int row = 0; row < rows.size(); ++row) {
     if (!rows.isMarked(row)) continue;
     ++markedCount;
-    settings += settingsOf(rows, row, true);
-    pattern += settingsOf(rows, row, false);
+    settings += rowSettingsLine(rows, row);
+    pattern += rowSettingsLine(rows, row, false);
   }
   loop::pause(30);
   const int repeats = markedCount == 0 ? 0 : table_.rowCount() / markedCount;

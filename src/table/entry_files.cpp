@@ -31,15 +31,20 @@ int firstEntryWithStar(const RowStore& rows) {
   return -1;
 }
 
+std::string rowSettingsLine(const RowStore& rows, int row, bool withHotkey) {
+  std::string line;
+  for (int column = 2; column <= 4; ++column) {
+    line += rows.cell(row, column);
+    line += kStar;
+  }
+  if (withHotkey) line += rows.cell(row, 5);
+  line += kCrLf;
+  return line;
+}
+
 std::string formatRowSettings(const RowStore& rows) {
   std::string out;
-  for (int row = 0; row < rows.size(); ++row) {
-    for (int column = 2; column <= 5; ++column) {
-      if (column > 2) out += kStar;
-      out += rows.cell(row, column);
-    }
-    out += kCrLf;
-  }
+  for (int row = 0; row < rows.size(); ++row) out += rowSettingsLine(rows, row);
   return out;
 }
 

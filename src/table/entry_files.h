@@ -10,7 +10,7 @@
 // without a byte-order mark; "★" separates fields, CR LF ends lines.
 namespace hf::table {
 
-inline constexpr std::string_view kStar = "★";
+inline constexpr std::string_view kStar = "\xA1\xEF";  // ★, spelt in bytes for every compiler
 inline constexpr std::string_view kCrLf = "\r\n";
 inline constexpr int kEntriesPerBatch = 10000;
 
@@ -27,6 +27,8 @@ int firstEntryWithStar(const RowStore& rows);
 
 // One line per row: columns 2, 3, 4 and 5 joined by "★", then CR LF.
 std::string formatRowSettings(const RowStore& rows);
+// One row's line of that file; without the hotkey it ends "c4★" (the pattern fill's lines).
+std::string rowSettingsLine(const RowStore& rows, int row, bool withHotkey = true);
 // Line k of the text fills columns 2.. of row k - 1; extra lines and fields are dropped.
 void applyRowSettings(std::string_view text, RowStore& rows);
 

@@ -129,13 +129,7 @@ void Importer::modeChosen() {
   controls_.组合框66.select(paste::kFirstImageMode);
   commands_.按钮4();
   fields_.图文选择 = true;
-  ui::ListView& view = table_.view();
-  view.setColumnTitle(DataTable::kTabs, "跳格");
-  view.setColumnWidth(DataTable::kTabs, 40);
-  view.setColumnTitle(DataTable::kEnter, "回车");
-  view.setColumnWidth(DataTable::kEnter, 40);
-  view.setColumnWidth(DataTable::kEntry, 181);
-  view.setColumnWidth(DataTable::kPause, 0);
+  table_.applyDefaultLayout();
 }
 
 }  // namespace hf::table

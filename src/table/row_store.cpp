@@ -101,6 +101,20 @@ void RowStore::erase(int row) {
   compactIfWasteful();
 }
 
+void RowStore::eraseIf(const std::function<bool(int row)>& drop) {
+  std::size_t kept = 0;
+  for (int row = 0; row < size(); ++row) {  // only rows before `row` are overwritten
+    if (drop(row)) {
+      releaseExtras(rows_[row]);
+      garbage_ += rows_[row].length;
+    } else {
+      rows_[kept++] = rows_[row];
+    }
+  }
+  rows_.resize(kept);
+  compactIfWasteful();
+}
+
 void RowStore::clear() {
   rows_.clear();
   rows_.shrink_to_fit();

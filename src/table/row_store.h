@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,9 @@ class RowStore {
   // Appends every piece as a row numbered after the existing rows.
   void append(Pieces&& pieces);
   void erase(int row);
+  // Erases every row for which drop(row) holds, in one pass; the others keep
+  // their order, numbers, marks and cells.
+  void eraseIf(const std::function<bool(int row)>& drop);
   void clear();
   // Moves a row to another index (the rows between shift by one).
   void move(int from, int to);

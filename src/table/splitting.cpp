@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "table/entry_files.h"
 #include "text/gbk_text.h"
 
 // Non-ASCII literals are written as GBK byte escapes so that this file gives
@@ -14,8 +15,6 @@ bool isLeadByte(char c) {
   return static_cast<unsigned char>(c) >= 0x80;
 }
 
-constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kStar = "\xA1\xEF";  // ★
 // A capture replaces every CR LF CR LF by CR LF ten times over; each pass
 // halves a run of n line breaks in a row to ceil(n / 2).
 constexpr std::size_t kLineBreaksPerOneKept = 1 << 10;  // 2 to the number of passes
