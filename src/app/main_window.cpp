@@ -142,7 +142,11 @@ void MainWindow::startUp() {
   if (!desktop::claimSingleInstance(kInstanceEvent)) window_.close();
 }
 
+// Runs stop first: a run paused between two steps must not type into
+// whatever has the focus while the program ends.
 void MainWindow::closeSequence() {
+  desktop::endSimulatedInput();
+  engine_.stopEverything();
   macro::writeHotkeySettings(macro::settingsFile(),
                              {controls_.记录.text(), controls_.模拟.text(), controls_.停止.text(),
                               controls_.截图.text(), controls_.模拟1.text()});

@@ -1,12 +1,38 @@
 #include "paste/delivery.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "text/numbers.h"
 
 namespace hf::paste {
+
+namespace {
+
+// How long a delivery waits for the user to let go of the modifiers of the
+// hotkey that started it.
+constexpr int kModifierWaitMs = 500;
+
+// A hotkey's own modifiers are often still down when its delivery starts
+// (Shift+F8 held a moment longer): Tab would go out as Shift+Tab, Ctrl+V as
+// Ctrl+Alt+V, typed letters as shortcuts. Waits for the user to let go, and
+// gives whatever is still held after that its key-up, so the target receives
+// exactly the keys sent.
+void letGoOfModifiers() {
+  for (int waited = 0; waited < kModifierWaitMs && !desktop::heldModifierKeys().empty();
+       waited += 10)
+    loop::pause(10);
+  for (const int key : desktop::heldModifierKeys()) desktop::keyUp(key);
+}
+
+void chord(std::initializer_list<int> keys) {
+  letGoOfModifiers();
+  desktop::keyChord(keys);
+}
+
+}  // namespace
 
 int Delivery::interval() const {
   return text::toInt(intervalSelector_.text());
@@ -17,14 +43,15 @@ void Delivery::pauseInterval() const {
 }
 
 void Delivery::ctrlV() {
-  desktop::keyChord({keys::kCtrl, 'V'});
+  chord({keys::kCtrl, 'V'});
 }
 
 void Delivery::ctrlC() {
-  desktop::keyChord({keys::kCtrl, 'C'});
+  chord({keys::kCtrl, 'C'});
 }
 
 void Delivery::scanCtrlV() {
+  letGoOfModifiers();
   desktop::keyDown(keys::kRightCtrl);
   desktop::keyDown('V');
   desktop::keyUp(keys::kRightCtrl);
@@ -32,10 +59,11 @@ void Delivery::scanCtrlV() {
 }
 
 void Delivery::press(int key) {
-  desktop::keyChord({key});
+  chord({key});
 }
 
 void Delivery::scanPress(int key) {
+  letGoOfModifiers();
   desktop::keyDown(key);
   desktop::keyUp(key);
 }
@@ -72,7 +100,9 @@ void Delivery::characters(std::string_view entry) {
 
 // Types the clipboard text key by key, for fields that refuse pasted text.
 // The clipboard is read again for every character, so a text that changes
-// meanwhile goes on from the same byte position.
+// meanwhile goes on from the same byte position. Only ASCII characters have
+// keys: a Chinese character is stepped over whole, since its second byte may
+// look like a letter.
 bool Delivery::forcedTyping(std::string_view entry) {
   loop::pause(100);
   if (!desktop::setClipboardText(entry)) return false;
@@ -83,16 +113,26 @@ bool Delivery::forcedTyping(std::string_view entry) {
     const std::string text = trimBlanks(desktop::clipboardText().value_or(""));
     const char character = index < text.size() ? text[index] : '\0';
     loop::pause(10);
-    const TypedKey key = keyForCharacter(character);
-    if (key.virtualKey == 0) continue;
-    if (key.shift)
-      desktop::keyChord({keys::kShift, key.virtualKey});
-    else
-      desktop::keyChord({key.virtualKey});
-    loop::pause(10);
+    if (static_cast<unsigned char>(character) >= 0x80) {
+      ++index;
+      continue;
+    }
+    typeCharacter(character);
   }
   loop::pause(50);
   return true;
+}
+
+// Caps Lock turns the case of typed letters round: Shift turns it back.
+void Delivery::typeCharacter(char character) {
+  const TypedKey key = keyForCharacter(character);
+  if (key.virtualKey == 0) return;
+  const bool letter = key.virtualKey >= 'A' && key.virtualKey <= 'Z';
+  if (key.shift != (letter && desktop::isCapsLockOn()))
+    chord({keys::kShift, key.virtualKey});
+  else
+    chord({key.virtualKey});
+  loop::pause(10);
 }
 
 void Delivery::repeat(std::string_view cell, void (*step)(int), int key) {

@@ -61,6 +61,7 @@ class Delivery {
 
  private:
   void pauseInterval() const;
+  static void typeCharacter(char character);
   void repeat(std::string_view cell, void (*step)(int), int key);
 
   ui::DropDown& intervalSelector_;

@@ -17,6 +17,20 @@ constexpr std::string_view kRunning = "单次";
 constexpr std::string_view kStop = "66";
 constexpr std::string_view kPauseWord = "暂停";
 
+// Holds a flag set for the life of a scope; every way out, an exception
+// included, clears it, so one failed delivery never makes later presses wait
+// for ever.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 bool capturesTarget(int mode) {
   return mode == kWebForced || mode == kMultiHotkey || mode == kAutoVerticalArrows ||
          mode == kAutoWebForced;
@@ -29,7 +43,23 @@ bool countsEnterPresses(int mode) {
          mode == kFirstImageMode + 2 || mode == kFirstImageMode + 3;
 }
 
+class PasteEngine::RunScope {
+ public:
+  explicit RunScope(PasteEngine& engine) : engine_(engine), flag_(engine.runInProgress_) {}
+  ~RunScope() { engine_.finishRun(); }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+
+ private:
+  PasteEngine& engine_;
+  FlagScope flag_;
+};
+
 void PasteEngine::paste(int slot) {
+  if (runInProgress_) {  // whatever mode is chosen now, a press during a run stops it
+    startRunOrStop();
+    return;
+  }
   const int current = mode();
   if (current >= kFirstImageMode) {
     if (imagePaste) imagePaste(current, slot);
@@ -53,6 +83,10 @@ void PasteEngine::paste(int slot) {
 }
 
 void PasteEngine::pasteMarked() {
+  if (runInProgress_) {
+    startRunOrStop();
+    return;
+  }
   switch (const int current = mode()) {
     case kManualHorizontal:
     case kManualVertical:
@@ -121,6 +155,11 @@ void PasteEngine::modeChosen() {
   for (int column = 1; column <= 4; ++column)
     view.setColumnWidth(column, layout.widths[column - 1]);
   if (chosen == kRandomHorizontal) commands_.按钮14();
+}
+
+void PasteEngine::stopEverything() {
+  fields_.编辑框1011 = kStop;
+  waitingPresses_.clear();
 }
 
 void PasteEngine::resetRandomCycle() {
@@ -208,13 +247,17 @@ void PasteEngine::advanceOrEnd(int row, bool automatic) {
 void PasteEngine::oneAtATime(int slot, const std::function<void(int slot)>& deliver) {
   waitingPresses_.push_back(slot);
   if (delivering_) return;  // the delivery in progress takes it up when it is done
-  delivering_ = true;
-  while (!waitingPresses_.empty()) {
-    const int next = waitingPresses_.front();
-    waitingPresses_.pop_front();
-    deliver(next);
+  const FlagScope delivering(delivering_);
+  try {
+    while (!waitingPresses_.empty()) {
+      const int next = waitingPresses_.front();
+      waitingPresses_.pop_front();
+      deliver(next);
+    }
+  } catch (...) {
+    waitingPresses_.clear();  // they would land at a surprising time later
+    throw;
   }
-  delivering_ = false;
 }
 
 void PasteEngine::manual(int mode, int slot) {
@@ -229,16 +272,26 @@ void PasteEngine::manual(int mode, int slot) {
   if (mode != kMultiHotkey) advanceOrEnd(row, false);
 }
 
-// The first press starts a run; a press while one runs asks it to stop.
-bool PasteEngine::stopPressOrStart(int firstPause) {
-  if (fields_.按钮120 != kIdle) {
+// The first press starts a run; a press while one runs, or while one is
+// still finishing its last row, asks it to stop and never starts a second.
+bool PasteEngine::startRunOrStop() {
+  if (runInProgress_ || fields_.按钮120 != kIdle) {
     fields_.按钮120 = kIdle;
     fields_.编辑框1011 = kStop;
     return false;
   }
   fields_.按钮120 = kRunning;
   fields_.编辑框1011.clear();
-  loop::pause(firstPause);
+  runWindow_ = desktop::foregroundWindow();
+  return true;
+}
+
+// Tested before every row: a stop press, the program closing, or another
+// window in front (the rest of the entries must not go into it).
+bool PasteEngine::stopRequested() {
+  if (fields_.编辑框1011 == kStop) return true;
+  if (desktop::foregroundWindow() == runWindow_) return false;
+  hints_.show(hints_.气球提示框1, controls_.组合框66, 18, "●目标窗口已切换，已停止粘贴！");
   return true;
 }
 
@@ -253,11 +306,13 @@ void PasteEngine::automatic(int mode) {
     delivery_.captureTarget();
     loop::pause(10);
   }
-  if (!stopPressOrStart(delivery_.interval())) return;
+  if (!startRunOrStop()) return;
+  const RunScope run(*this);
+  loop::pause(delivery_.interval());
   for (int n = table_.rowCount(); n > 0; --n) {
     loop::pause(10);
     loop::pumpIfInput();
-    if (fields_.编辑框1011 == kStop) break;
+    if (stopRequested()) break;
     const int row = table_.currentRow();
     if (!deliverRow(mode, row)) {
       clipboardBusy();
@@ -268,25 +323,35 @@ void PasteEngine::automatic(int mode) {
     if (table_.cell(row, Column::kPause) == kPauseWord) break;
   }
   loop::pumpIfInput();
-  finishRun();
 }
 
 void PasteEngine::random() {
-  if (!stopPressOrStart(delivery_.interval())) return;
+  if (!startRunOrStop()) return;
+  {
+    const RunScope run(*this);
+    loop::pause(delivery_.interval());
+    randomCycle();
+  }
+  if (text::toInt(fields_.编辑框7) == table_.rowCount()) resetRandomCycle();
+}
+
+void PasteEngine::randomCycle() {
   for (int n = table_.rowCount(); n > 0; --n) {
     loop::pumpIfInput();
-    if (fields_.编辑框1011 == kStop) break;
+    if (stopRequested()) break;
     if (fields_.编辑框5.empty()) {
       for (int number = 1; number <= table_.rowCount(); ++number)
         randomPool_.push_back(text::toText(number));
       fields_.编辑框5 = "0";
       loop::pause(50);
     }
+    std::string picked;
     if (!randomPool_.empty()) {
       std::uniform_int_distribution<std::size_t> pick(0, randomPool_.size() - 1);
-      const std::size_t at = pick(random_);
-      fields_.编辑框6 = text::toText(text::toInt(randomPool_[at]) - 1);
-      randomPool_.erase(randomPool_.begin() + static_cast<std::ptrdiff_t>(at));
+      const auto at = randomPool_.begin() + static_cast<std::ptrdiff_t>(pick(random_));
+      picked = *at;
+      fields_.编辑框6 = text::toText(text::toInt(picked) - 1);
+      randomPool_.erase(at);
     }
     fields_.编辑框7 = text::toText(text::toInt(fields_.编辑框7) + 1);
     const int row = text::toInt(fields_.编辑框6);
@@ -302,6 +367,9 @@ void PasteEngine::random() {
     if (delivers) {
       loop::pause(50);
       if (!delivery_.pasteText(table_.cell(row, Column::kEntry))) {
+        // Nothing was pasted: the row stays to be delivered in this cycle.
+        if (!picked.empty()) randomPool_.push_back(picked);
+        fields_.编辑框7 = text::toText(text::toInt(fields_.编辑框7) - 1);
         clipboardBusy();
         break;
       }
@@ -315,8 +383,6 @@ void PasteEngine::random() {
     }
     if (delivers && pauseCell == kPauseWord) break;
   }
-  finishRun();
-  if (text::toInt(fields_.编辑框7) == table_.rowCount()) resetRandomCycle();
 }
 
 void PasteEngine::restoreMarksWhenNoneLeft() {
@@ -362,11 +428,13 @@ void PasteEngine::markedAutomatic(int mode) {
   const int firstPause = mode == kAutoVerticalEnter    ? 50
                          : mode == kAutoVerticalArrows ? 30
                                                        : delivery_.interval();
-  if (!stopPressOrStart(firstPause)) return;
+  if (!startRunOrStop()) return;
+  const RunScope run(*this);
+  loop::pause(firstPause);
   for (int row = 0; row < table_.rowCount(); ++row) {
     loop::pause(10);
     loop::pumpIfInput();
-    if (fields_.编辑框1011 == kStop) break;
+    if (stopRequested()) break;
     if (!table_.isMarked(row)) continue;
     loop::pause(delivery_.interval());
     const int current = numberOf(row) - 1;
@@ -397,7 +465,6 @@ void PasteEngine::markedAutomatic(int mode) {
     if (pauseRow) break;
   }
   restoreMarksWhenNoneLeft();
-  finishRun();
 }
 
 std::string gridOf(const std::vector<std::string>& pieces, int columns) {

@@ -10,6 +10,7 @@
 #include "app/hints.h"
 #include "app/main_controls.h"
 #include "paste/delivery.h"
+#include "platform/desktop.h"
 #include "table/data_table.h"
 
 namespace hf::paste {
@@ -63,19 +64,28 @@ class PasteEngine {
   void modeChosen();
   // Empties the random cycle: every row is to be delivered again.
   void resetRandomCycle();
+  // The program is closing: every run stops at its next step and presses
+  // still waiting are dropped.
+  void stopEverything();
 
  private:
+  // An automatic run from its start to its end, however it ends: while one
+  // lives, a press only asks it to stop. Its end returns to idle.
+  class RunScope;
+
   // Runs a one-row delivery for each press; presses that arrive while one is
   // still going wait their turn, so quick presses never paste a row twice.
   void oneAtATime(int slot, const std::function<void(int slot)>& deliver);
   void manual(int mode, int slot);
   void automatic(int mode);
   void random();
+  void randomCycle();
   void markedManual(int mode);
   void markedAutomatic(int mode);
   void allMarkedAtOnce();
 
-  bool stopPressOrStart(int firstPause);
+  bool startRunOrStop();
+  bool stopRequested();
   void finishRun();
   bool deliverRow(int mode, int row);
   void advanceOrEnd(int row, bool automatic);
@@ -92,7 +102,9 @@ class PasteEngine {
   std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle
   std::deque<int> waitingPresses_;       // slots of the presses not yet delivered
   std::mt19937 random_{std::random_device{}()};
-  bool delivering_ = false;
+  bool delivering_ = false;          // a one-row delivery is going on
+  bool runInProgress_ = false;       // an automatic run has started and not yet ended
+  desktop::WindowId runWindow_ = 0;  // the window that had the focus when the run started
 };
 
 // The text that 勾选项全部粘贴 pastes: the pieces in rows of `columns`

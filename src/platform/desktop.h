@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/geometry.h"
 #include "platform/resources.h"
@@ -58,6 +59,16 @@ void keyUp(int virtualKey);
 void keyChord(std::initializer_list<int> virtualKeys);
 // Whether the key is held down now (the hotkey boxes read this).
 bool isKeyDown(int virtualKey);
+// The modifier keys held down at this moment (left and right Shift, Ctrl,
+// Alt and the Windows keys), by their side's own virtual-key code.
+std::vector<int> heldModifierKeys();
+bool isCapsLockOn();
+
+// Ends simulated input for the rest of the process: from then on no key,
+// mouse button, posted character or clipboard text goes out. Closing the
+// program calls it first, so nothing paused mid-delivery can type into
+// whatever has the focus while the program ends.
+void endSimulatedInput();
 
 // Another program's window, as a number that fits in a decimal text.
 using WindowId = std::uintptr_t;

@@ -327,6 +327,7 @@ class Window {
   void captureMouse();
   void releaseMouse();
 
+  // The window is about to close, or the user's session is ending.
   std::function<void()> onClose;
   std::function<void()> onDestroy;
   std::function<void()> onMinimized;

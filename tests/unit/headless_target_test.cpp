@@ -24,6 +24,7 @@ constexpr int kTab = 0x09;
 constexpr int kEnter = 0x0D;
 constexpr int kShift = 0x10;
 constexpr int kCtrl = 0x11;
+constexpr int kAlt = 0x12;
 constexpr int kRight = 0x27;
 constexpr int kDown = 0x28;
 constexpr int kDelete = 0x2E;
@@ -31,6 +32,7 @@ constexpr int kF1 = 0x70;
 constexpr int kRightShift = 0xA1;
 constexpr int kLeftCtrl = 0xA2;
 constexpr int kRightCtrl = 0xA3;
+constexpr int kLeftWin = 0x5B;
 
 class SimulatedTarget : public ::testing::Test {
  protected:
@@ -74,13 +76,11 @@ TEST_F(SimulatedTarget, KeyTypesItsUsLayoutCharacter) {
     std::string typed;  // "" when the key types nothing
   };
   const std::vector<Case> cases = {
-      {0, 'A', "a"},       {kShift, 'A', "A"},  {kRightShift, '2', "@"},
-      {kShift, '0', ")"},  {0, '7', "7"},       {0, 0xBD, "-"},
-      {kShift, 0xBB, "+"}, {0, 0xDB, "["},      {kShift, 0xDD, "}"},
-      {kShift, 0xBA, ":"}, {0, 0xDE, "'"},      {kShift, 0xDE, "\""},
-      {kShift, 0xC0, "~"}, {kShift, 0xBE, ">"}, {0, 0xBF, "/"},
-      {kShift, 0xDC, "|"}, {0, ' ', " "},       {kCtrl, 'A', ""},
-      {0, kF1, ""},
+      {0, 'A', "a"},       {kShift, 'A', "A"},  {kRightShift, '2', "@"}, {kShift, '0', ")"},
+      {0, '7', "7"},       {0, 0xBD, "-"},      {kShift, 0xBB, "+"},     {0, 0xDB, "["},
+      {kShift, 0xDD, "}"}, {kShift, 0xBA, ":"}, {0, 0xDE, "'"},          {kShift, 0xDE, "\""},
+      {kShift, 0xC0, "~"}, {kShift, 0xBE, ">"}, {0, 0xBF, "/"},          {kShift, 0xDC, "|"},
+      {0, ' ', " "},       {0, kF1, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
@@ -93,6 +93,34 @@ TEST_F(SimulatedTarget, KeyTypesItsUsLayoutCharacter) {
     EXPECT_EQ(headless::targetFields(), Fields{c.typed});
     const Events typedEvent = {{0, "type " + c.typed}};
     EXPECT_EQ(headless::targetEvents(), c.typed.empty() ? Events{} : typedEvent);
+  }
+}
+
+// What a real form makes of keys pressed while a modifier is down: the
+// deliveries must never produce any of these by accident.
+TEST_F(SimulatedTarget, ModifiersTurnKeysIntoShortcutsAndCapsLockTurnsLetters) {
+  struct Case {
+    int modifier;  // held around the key; 0 for none
+    bool capsLock;
+    int key;
+    std::string event;
+    int focusAfter;
+  };
+  const std::vector<Case> cases = {
+      {kShift, false, kTab, "back-tab", 2},      {kCtrl, false, kTab, "ctrl+9", 0},
+      {kAlt, false, 'V', "alt+86", 0},           {kLeftWin, false, kTab, "win+9", 0},
+      {kShift, false, kEnter, "shift+enter", 0}, {0, true, 'A', "type A", 0},
+      {kShift, true, 'A', "type a", 0},          {0, true, '1', "type 1", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.event);
+    headless::reset(::testing::TempDir());
+    headless::openTarget(3);
+    headless::setCapsLock(c.capsLock);
+    if (c.modifier) headless::setKeyHeld(c.modifier, true);
+    desktop::keyChord({c.key});
+    EXPECT_EQ(headless::targetEvents(), (Events{{0, c.event}}));
+    EXPECT_EQ(headless::targetFocusedField(), c.focusAfter);
   }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/event_loop.h"
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
+#include "platform/input_gate.h"
 
 namespace hf::headless::internal {
 namespace {
@@ -55,6 +56,7 @@ bool writeClipboardOnce(std::string_view gbk) {
 namespace hf::desktop {
 
 bool setClipboardText(std::string_view gbk) {
+  if (simulatedInputEnded()) return false;
   return headless::internal::openForSystem() && headless::internal::writeClipboardOnce(gbk);
 }
 

@@ -8,12 +8,14 @@
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
 #include "platform/headless/us_keyboard.h"
+#include "platform/input_gate.h"
 
 namespace hf::headless::internal {
 namespace {
 
 struct Keyboard {
   std::set<int> held;
+  bool capsLock = false;
   std::vector<KeyEvent> events;
 };
 
@@ -32,6 +34,10 @@ void resetKeyboard() {
   keyboard() = Keyboard{};
 }
 
+void setCapsLock(bool on) {
+  internal::keyboard().capsLock = on;
+}
+
 }  // namespace hf::headless::internal
 
 namespace hf::desktop {
@@ -39,12 +45,14 @@ namespace hf::desktop {
 using headless::internal::keyboard;
 
 void keyDown(int virtualKey) {
+  if (simulatedInputEnded()) return;
   headless::internal::note(virtualKey, true);
   keyboard().held.insert(virtualKey);
   headless::internal::targetKeyDown(virtualKey);
 }
 
 void keyUp(int virtualKey) {
+  if (simulatedInputEnded()) return;
   headless::internal::note(virtualKey, false);
   keyboard().held.erase(virtualKey);
 }
@@ -68,6 +76,17 @@ bool isKeyDown(int virtualKey) {
   return false;
 }
 
+std::vector<int> heldModifierKeys() {
+  std::vector<int> held;
+  for (int key : {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C})
+    if (keyboard().held.contains(key)) held.push_back(key);
+  return held;
+}
+
+bool isCapsLockOn() {
+  return keyboard().capsLock;
+}
+
 }  // namespace hf::desktop
 
 namespace hf::headless {
@@ -82,6 +101,10 @@ void setKeyHeld(int virtualKey, bool held) {
   } else {
     internal::keyboard().held.erase(virtualKey);
   }
+}
+
+void setCapsLock(bool on) {
+  internal::keyboard().capsLock = on;
 }
 
 }  // namespace hf::headless

@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
+#include "platform/input_gate.h"
 
 namespace hf::headless::internal {
 namespace {
@@ -69,6 +70,7 @@ void setCursorPos(Point screen) {
 
 // Only left clicks are noted: a down followed by an up makes one.
 void mouseButton(MouseButton button, MouseAction action) {
+  if (simulatedInputEnded()) return;
   if (button != MouseButton::Left) return;
   auto& p = pointer();
   if (action == MouseAction::Down) {
@@ -80,6 +82,7 @@ void mouseButton(MouseButton button, MouseAction action) {
 }
 
 void clickAt(Point screen) {
+  if (simulatedInputEnded()) return;
   setCursorPos(screen);
   mouseButton(MouseButton::Left, MouseAction::Click);
 }

@@ -1,6 +1,7 @@
 #include "platform/headless/simulation.h"
 
 #include "platform/headless/internal.h"
+#include "platform/input_gate.h"
 
 namespace hf::headless {
 
@@ -12,6 +13,7 @@ void reset(const std::filesystem::path& programFolder, Size screen) {
   internal::resetKeyboard();
   internal::resetPointer();
   internal::resetTarget();
+  desktop::resumeSimulatedInput();
 }
 
 }  // namespace hf::headless

@@ -10,6 +10,7 @@
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
 #include "platform/headless/us_keyboard.h"
+#include "platform/input_gate.h"
 #include "platform/text_codec.h"
 
 namespace hf::headless::internal {
@@ -23,6 +24,8 @@ constexpr int kAltKey = 0x12;
 constexpr int kRightKey = 0x27;
 constexpr int kDownKey = 0x28;
 constexpr int kDeleteKey = 0x2E;
+constexpr int kLeftWinKey = 0x5B;
+constexpr int kRightWinKey = 0x5C;
 
 struct TargetForm {
   bool open = false;
@@ -75,10 +78,23 @@ void deleteSelection() {
   note("delete");
 }
 
-void focusNext() {
-  if (!form().fields.empty()) form().focused = (form().focused + 1) % int(form().fields.size());
+void moveFocus(int step, std::string what) {
+  if (const int count = int(form().fields.size()); count > 0)
+    form().focused = (form().focused + step + count) % count;
   form().focusedAllSelected = false;
-  note("tab");
+  note(std::move(what));
+}
+
+bool isModifierKey(int virtualKey) {
+  return (virtualKey >= kShiftKey && virtualKey <= kAltKey) ||
+         (virtualKey >= 0xA0 && virtualKey <= 0xA5) || virtualKey == kLeftWinKey ||
+         virtualKey == kRightWinKey;
+}
+
+// A key pressed with a modifier that the form has no use for: noted with the
+// modifiers held, as a shortcut the form would hand to its program.
+void shortcut(std::string modifiers, int virtualKey) {
+  note(modifiers + "+" + std::to_string(virtualKey));
 }
 
 bool hasKeyboardFocus() {
@@ -97,16 +113,21 @@ bool targetIsOpen() {
 
 void targetKeyDown(int virtualKey) {
   if (!hasKeyboardFocus()) return;
+  if (isModifierKey(virtualKey)) return;
+  const bool shift = desktop::isKeyDown(kShiftKey);
+  if (desktop::isKeyDown(kLeftWinKey) || desktop::isKeyDown(kRightWinKey))
+    return shortcut("win", virtualKey);
+  if (desktop::isKeyDown(kAltKey)) return shortcut("alt", virtualKey);
   if (desktop::isKeyDown(kCtrlKey)) {
-    if (virtualKey == 'V') paste();
-    if (virtualKey == 'C') copySelection();
-    return;
+    if (virtualKey == 'V') return paste();
+    if (virtualKey == 'C') return copySelection();
+    return shortcut("ctrl", virtualKey);
   }
   switch (virtualKey) {
     case kTabKey:
-      return focusNext();
+      return shift ? moveFocus(-1, "back-tab") : moveFocus(1, "tab");
     case kEnterKey:
-      return note("enter");
+      return note(shift ? "shift+enter" : "enter");
     case kRightKey:
       return note("right");
     case kDownKey:
@@ -114,8 +135,9 @@ void targetKeyDown(int virtualKey) {
     case kDeleteKey:
       return deleteSelection();
   }
-  if (desktop::isKeyDown(kAltKey)) return;
-  if (const auto character = characterOf(virtualKey, desktop::isKeyDown(kShiftKey))) {
+  const bool letter = virtualKey >= 'A' && virtualKey <= 'Z';
+  if (const auto character =
+          characterOf(virtualKey, shift != (letter && desktop::isCapsLockOn()))) {
     insert({&*character, 1});
     note(std::string("type ") + *character);
   }
@@ -127,6 +149,7 @@ namespace hf::desktop {
 
 // GBK has no character outside the BMP, so every code unit is a character.
 void postCharacters(WindowId window, std::string_view gbk) {
+  if (simulatedInputEnded()) return;
   if (window != headless::kTargetWindow || !headless::internal::targetIsOpen()) return;
   for (const char16_t unit : codec::gbkToUtf16(gbk)) {
     const std::string character = codec::utf16ToGbk({&unit, 1});

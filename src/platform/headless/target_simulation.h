@@ -12,9 +12,13 @@
 // fields in tab order that has the keyboard focus, and the input devices
 // around it. It reacts as a plain form does:
 //   Ctrl+V (left or right Ctrl) pastes the clipboard text into the focused field;
-//   Tab moves to the next field (after the last, back to the first);
+//   Tab moves to the next field (after the last, back to the first), Shift+Tab
+//   to the one before;
 //   Enter, Right and Down are noted (they do not move the focus);
-//   a letter, digit or symbol key inserts its US-layout character (Shift held: shifted);
+//   a letter, digit or symbol key inserts its US-layout character (Shift held:
+//   shifted; Caps Lock on: letters the other way round);
+//   any other key with Ctrl, Alt or a Windows key held is a shortcut of the
+//   form's program: noted, nothing typed;
 //   a posted WM_CHAR inserts its character;
 //   Ctrl+C copies the selected text to the clipboard; Delete deletes the selection.
 // Every reaction is noted with the virtual time at which it happened.
@@ -32,8 +36,9 @@ void selectInTarget(std::string_view gbk);
 
 struct TargetEvent {
   std::int64_t at = 0;
-  // "paste <text>", "tab", "enter", "right", "down", "type <c>", "char <c>"
-  // (one per WM_CHAR), "copy", "delete"
+  // "paste <text>", "tab", "back-tab", "enter", "shift+enter", "right", "down",
+  // "type <c>", "char <c>" (one per WM_CHAR), "copy", "delete", and shortcuts
+  // as "ctrl+<key code>", "alt+<key code>", "win+<key code>"
   std::string what;
   friend bool operator==(const TargetEvent&, const TargetEvent&) = default;
 };
@@ -50,8 +55,10 @@ struct KeyEvent {
 };
 std::vector<KeyEvent> keyEvents();
 
-// The user holds a key down (or lets it go), for the hotkey boxes.
+// The user holds a key down (or lets it go). Modifiers are held by their
+// side's own code (left Shift 0xA0, ...), as the system reports them.
 void setKeyHeld(int virtualKey, bool held);
+void setCapsLock(bool on);
 
 // Another program keeps the clipboard open: opening it fails until released.
 void holdClipboard(bool held);

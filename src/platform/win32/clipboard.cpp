@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/desktop.h"
+#include "platform/input_gate.h"
 #include "platform/win32/wide_text.h"
 
 namespace hf::desktop {
@@ -60,7 +61,7 @@ std::string textOf(HANDLE data) {
 }  // namespace
 
 bool setClipboardText(std::string_view gbk) {
-  if (!openClipboard()) return false;
+  if (simulatedInputEnded() || !openClipboard()) return false;
   bool stored = false;
   if (EmptyClipboard()) {
     HGLOBAL memory = globalCopy(win32::widen(gbk));

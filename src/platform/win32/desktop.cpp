@@ -23,7 +23,8 @@ bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKe
   if (!window.hwnd || window.hotkeys.count(id)) return false;
   UINT systemModifiers = ((modifiers & kCtrl) ? MOD_CONTROL : 0) |
                          ((modifiers & kShift) ? MOD_SHIFT : 0) |
-                         ((modifiers & kAlt) ? MOD_ALT : 0);
+                         ((modifiers & kAlt) ? MOD_ALT : 0) |
+                         MOD_NOREPEAT;  // a key held down fires once, not once per repeat
   if (!RegisterHotKey(window.hwnd, id, systemModifiers, static_cast<UINT>(virtualKey)))
     return false;
   window.hotkeys.insert(id);

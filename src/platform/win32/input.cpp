@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/input_gate.h"
 
 // Simulated keys and mouse buttons. They go to the foreground window, as if
 // the user pressed them.
@@ -28,6 +29,8 @@ bool isExtendedKey(int virtualKey) {
     case VK_NEXT:
     case VK_RCONTROL:
     case VK_RMENU:
+    case VK_LWIN:
+    case VK_RWIN:
     case VK_DIVIDE:
     case VK_NUMLOCK:
       return true;
@@ -49,6 +52,7 @@ INPUT keyInput(int virtualKey, DWORD upFlag) {
 }
 
 void send(std::vector<INPUT> inputs) {
+  if (simulatedInputEnded()) return;
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
@@ -93,6 +97,19 @@ bool isKeyDown(int virtualKey) {
   return (GetKeyState(virtualKey) & 0x8000) != 0;
 }
 
+// GetAsyncKeyState: the keys as they are now, not as of the last message.
+std::vector<int> heldModifierKeys() {
+  std::vector<int> held;
+  for (int key :
+       {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN})
+    if (GetAsyncKeyState(key) & 0x8000) held.push_back(key);
+  return held;
+}
+
+bool isCapsLockOn() {
+  return (GetKeyState(VK_CAPITAL) & 1) != 0;
+}
+
 Point cursorPos() {
   POINT point{};
   GetCursorPos(&point);
@@ -104,12 +121,14 @@ void setCursorPos(Point screen) {
 }
 
 void mouseButton(MouseButton button, MouseAction action) {
+  if (simulatedInputEnded()) return;
   const ButtonFlags flags = flagsOf(button);
   if (action != MouseAction::Up) mouse_event(flags.down, 0, 0, 0, 0);
   if (action != MouseAction::Down) mouse_event(flags.up, 0, 0, 0, 0);
 }
 
 void clickAt(Point screen) {
+  if (simulatedInputEnded()) return;
   setCursorPos(screen);
   mouseButton(MouseButton::Left, MouseAction::Click);
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/desktop.h"
+#include "platform/input_gate.h"
 #include "platform/win32/wide_text.h"
 
 // Windows of other programs, named by their HWND.
@@ -41,6 +42,7 @@ void makeTopmost(WindowId window) {
 // One WM_CHAR per UTF-16 code unit, so a Chinese character arrives whole
 // whatever the system's code page is.
 void postCharacters(WindowId window, std::string_view gbk) {
+  if (simulatedInputEnded()) return;
   for (wchar_t unit : win32::widen(gbk)) PostMessageW(handleOf(window), WM_CHAR, unit, 0);
 }
 

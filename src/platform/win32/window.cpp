@@ -178,6 +178,10 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       raise(owner.onClose);
       DestroyWindow(hwnd);
       return 0;
+    case WM_ENDSESSION:
+      // The process ends once this returns: the close sequence runs now.
+      if (wParam) raise(owner.onClose);
+      return 0;
     case WM_DESTROY:
       if (trayIcon) owner.removeTrayIcon();
       for (int id : hotkeys) UnregisterHotKey(hwnd, id);

@@ -1,0 +1,154 @@
+// What a hurried user does to a paste in progress: keys still held from the
+// hotkey, a second and third press, another window in front, the program
+// closed mid-run. None of it may put text where the user did not ask for it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "paste_fixture.h"
+#include "platform/desktop.h"
+
+namespace hf::paste {
+namespace {
+
+constexpr int kLeftShift = 0xA0;
+constexpr int kLeftCtrl = 0xA2;
+constexpr int kRightAlt = 0xA5;
+constexpr int kLeftWin = 0x5B;
+constexpr int kNever = -1;
+
+int ctrlVPresses() {
+  const auto events = headless::keyEvents();
+  return static_cast<int>(std::count_if(events.begin(), events.end(), [](const auto& event) {
+    return event.virtualKey == 'V' && event.down;
+  }));
+}
+
+// The user still holds a modifier of the hotkey (or the Windows key) when
+// the delivery starts; the form must receive exactly the entry and its keys.
+TEST_F(PasteTest, ModifiersStillHeldDoNotChangeTheDeliveredKeys) {
+  struct Case {
+    int heldKey;
+    unsigned hotkeyModifiers;
+    std::string hotkeyText;
+    int mode;
+    int releasedAfterMs;  // kNever: held through the whole delivery
+    std::vector<std::string> received;
+  };
+  const std::vector<std::string> pasted{"paste Ab", "tab", "enter"};
+  const std::vector<std::string> typed{"type A", "type b", "tab", "enter"};
+  const Case cases[] = {
+      {kLeftShift, desktop::kShift, "Shift+F1", kManualHorizontal, 300, pasted},
+      {kLeftShift, desktop::kShift, "Shift+F1", kManualHorizontal, kNever, pasted},
+      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", kAutoHorizontal, kNever, pasted},
+      {kRightAlt, desktop::kAlt, "Alt+F1", kManualHorizontal, 200, pasted},
+      {kLeftWin, 0, "F1", kManualHorizontal, kNever, pasted},
+      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", kAutoForcedTyping, kNever, typed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.hotkeyText + " held " + std::to_string(c.releasedAfterMs));
+    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
+    table().clear();
+    fill({{"Ab", "1", "", "回车", c.hotkeyText}});
+    chooseMode(c.mode);
+    headless::openTarget(3);
+    loadHotkeys();
+    headless::setKeyHeld(c.heldKey, true);
+    if (c.releasedAfterMs != kNever)
+      headless::at(loop::nowMs() + c.releasedAfterMs,
+                   [&c] { headless::setKeyHeld(c.heldKey, false); });
+    ASSERT_TRUE(headless::pressHotkey(c.hotkeyModifiers, kF1));
+    EXPECT_EQ(names(), c.received);
+    EXPECT_EQ(headless::targetFocusedField(), 1);
+    headless::setKeyHeld(c.heldKey, false);
+  }
+}
+
+TEST_F(PasteTest, ClosingTheWindowDuringARunSendsNothingMore) {
+  fillEntries(6);
+  chooseMode(kAutoHorizontal);
+  w().controls().组合框2.select(25);  // "1000"
+  loadHotkeys();
+  // e1 is pasted 3010 ms after the press, e2 would be at 5020.
+  headless::at(loop::nowMs() + 4500, [this] { w().window().close(); });
+  press();
+  EXPECT_TRUE(w().window().isDestroyed());
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1"}));
+  EXPECT_EQ(ctrlVPresses(), 1);
+}
+
+TEST_F(PasteTest, ForcedTypingStepsOverChineseAndKeepsCaseUnderCapsLock) {
+  // The second bytes of 黃 and 蘭 are "S" and "m".
+  fill({{"黃a蘭B1", "", "", "", "F1"}});
+  chooseMode(kAutoForcedTyping);
+  headless::setCapsLock(true);
+  loadHotkeys();
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"type a", "type B", "type 1"}));
+  EXPECT_EQ(headless::targetFields()[0], "aB1");
+}
+
+TEST_F(PasteTest, PressesWhileARunFinishesItsRowStopItAndNeverStartAnother) {
+  fillEntries(6, "2");
+  chooseMode(kAutoHorizontal);
+  loadHotkeys();
+  // e1 is pasted at 160, its two Tabs follow at 210 and 260.
+  const std::int64_t t0 = loop::nowMs();
+  headless::at(t0 + 180, [] { headless::pressHotkey(0, kF1); });  // stop
+  headless::at(t0 + 230, [] { headless::pressHotkey(0, kF1); });  // during the last Tab
+  press();
+  EXPECT_EQ(names(), (std::vector<std::string>{"paste e1", "tab", "tab"}));
+  EXPECT_EQ(table().currentRow(), 1);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+  press();  // the next press starts a run at the next row
+  EXPECT_EQ(names().at(3), "paste e2");
+}
+
+TEST_F(PasteTest, ARunStopsWithAHintWhenAnotherWindowComesToTheFront) {
+  fillEntries(4);
+  chooseMode(kAutoHorizontal);
+  loadHotkeys();
+  // e1 is pasted at 160; the next row would start at 170.
+  headless::at(loop::nowMs() + 165, [] { headless::setForegroundWindow(0x4711); });
+  press();
+  EXPECT_EQ(ctrlVPresses(), 1);
+  EXPECT_EQ(table().currentRow(), 1);
+  EXPECT_EQ(w().fields().按钮120, "自动");
+  EXPECT_EQ(w().hints().气球提示框1.text(), "●目标窗口已切换，已停止粘贴！");
+}
+
+TEST_F(PasteTest, ARandomRowLeftUnpastedByABusyClipboardStaysInTheCycle) {
+  fillEntries(4);
+  chooseMode(kRandomHorizontal);
+  loadHotkeys();
+  headless::holdClipboard(true);
+  press();
+  EXPECT_TRUE(names().empty());
+  headless::holdClipboard(false);
+  press();
+  auto delivered = names();
+  std::sort(delivered.begin(), delivered.end());
+  EXPECT_EQ(delivered, (std::vector<std::string>{"paste e1", "paste e2", "paste e3", "paste e4"}));
+  EXPECT_EQ(headless::soundsPlayed().back(), Sound::RunFinish);
+}
+
+TEST_F(PasteTest, AFailureInsideADeliveryDoesNotBlockLaterPresses) {
+  for (const int mode : {kManualHorizontal, kAutoHorizontal}) {
+    SCOPED_TRACE(mode);
+    table().clear();
+    fillEntries(2);
+    chooseMode(mode);
+    loadHotkeys();
+    headless::at(loop::nowMs() + 20, [] { throw std::runtime_error("handler failed"); });
+    EXPECT_THROW(headless::pressHotkey(0, kF1), std::runtime_error);
+    EXPECT_EQ(w().fields().按钮120, "自动");
+    press();
+    ASSERT_FALSE(names().empty());
+    EXPECT_EQ(names().front(), "paste e1");
+    w().controls().加载热键.onClick();
+  }
+}
+
+}  // namespace
+}  // namespace hf::paste
