@@ -4,7 +4,7 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
-  clang-format g++-mingw-w64-i686-posix wine wine32:i386 wine64 xvfb xdotool x11-utils
+  clang-format g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xdotool x11-utils
   imagemagick fonts-wqy-microhei python3)
 
 # Installs whatever of PACKAGES is missing (needs root on a fresh Debian 12).
@@ -41,10 +41,34 @@ stop_xvfb() {
   XVFB_PID=
 }
 
+# Some virtual machines cannot run 32-bit code at all (the kernel refuses to
+# start 32-bit executables, Wine's 32-bit loader among them). There the
+# Windows tests and the program run as a 64-bit build of the same sources,
+# under Wine's 64-bit loader. Sets WINDOWS_PRESET to the preset that runs here.
+choose_windows_build() {
+  [ -n "${WINDOWS_PRESET:-}" ] && return 0
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    WINDOWS_PRESET=win32
+    return 0
+  fi
+  WINDOWS_PRESET=win64
+  echo "This machine cannot run 32-bit programs: Windows tests use the 64-bit build." >&2
+  # `wine` and the tools that call it (wineboot, ...) start the 64-bit loader.
+  local shim="$ROOT/build/wine64-bin"
+  mkdir -p "$shim"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+      >"$shim/$name"
+    chmod +x "$shim/$name"
+  done
+  export PATH="$shim:$PATH"
+}
+
 # A Wine prefix of the project's own, made once and reused, warmed up so
 # that tests do not wait for wineserver.
 prepare_wine() {
-  export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix}"
+  choose_windows_build
+  export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix-$WINDOWS_PRESET}"
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEDEBUG=-all
   if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -51,6 +51,27 @@ TEST_F(HotkeyTest, PressingTheKeyRaisesOnHotkeyWithItsId) {
   EXPECT_EQ(fired, std::vector<int>{2});
 }
 
+// A hotkey held down fires once, however often the key repeats (Windows drops
+// the repeats by itself; Wine does not).
+TEST_F(HotkeyTest, AHeldKeyFiresOnceAndANewPressFiresAgain) {
+  std::vector<int> fired;
+  window_->onHotkey = [&](int id) { fired.push_back(id); };
+  ASSERT_TRUE(registerHotkey(*window_, 3, 0, VK_F10));
+  const auto key = [](DWORD flags) {
+    INPUT input{INPUT_KEYBOARD};
+    input.ki.wVk = VK_F10;
+    input.ki.dwFlags = flags;
+    return input;
+  };
+  std::vector<INPUT> heldThenPressedAgain{
+      key(0), key(0), key(0), key(0), key(KEYEVENTF_KEYUP), key(0), key(KEYEVENTF_KEYUP)};
+  SendInput(static_cast<UINT>(heldThenPressedAgain.size()), heldThenPressedAgain.data(),
+            sizeof(INPUT));
+  EXPECT_TRUE(waitFor([&] { return fired.size() >= 2; }));
+  hf::loop::pause(300);  // time for repeats that were not dropped to arrive
+  EXPECT_EQ(fired, (std::vector<int>{3, 3}));
+}
+
 TEST(SingleInstance, OnlyTheFirstClaimOfANameSucceeds) {
   std::string name = "hotfill-test-" + std::to_string(GetCurrentProcessId());
   EXPECT_TRUE(claimSingleInstance(name));

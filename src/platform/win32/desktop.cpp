@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/display.h"
+#include "platform/win32/hotkey_repeats.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/ui_impl.h"
 #include "platform/win32/wide_text.h"
@@ -27,13 +28,16 @@ bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKe
                          MOD_NOREPEAT;  // a key held down fires once, not once per repeat
   if (!RegisterHotKey(window.hwnd, id, systemModifiers, static_cast<UINT>(virtualKey)))
     return false;
+  win32::noteHotkeyRegistered(id, modifiers, virtualKey);
   window.hotkeys.insert(id);
   return true;
 }
 
 void unregisterHotkey(ui::Window& owner, int id) {
   ui::Window::Impl& window = owner.impl();
-  if (window.hotkeys.erase(id)) UnregisterHotKey(window.hwnd, id);
+  if (!window.hotkeys.erase(id)) return;
+  UnregisterHotKey(window.hwnd, id);
+  win32::noteHotkeyReleased(id);
 }
 
 bool claimSingleInstance(std::string_view name) {

@@ -6,6 +6,7 @@
 
 #include "platform/event_loop.h"
 #include "platform/win32/display.h"
+#include "platform/win32/hotkey_repeats.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/resource_ids.h"
 #include "platform/win32/ui_impl.h"
@@ -141,7 +142,8 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_HOTKEY:
-      raise(owner.onHotkey, static_cast<int>(wParam));
+      if (!win32::isHotkeyRepeat(static_cast<int>(wParam)))
+        raise(owner.onHotkey, static_cast<int>(wParam));
       return 0;
     case kTrayMessage:
       switch (LOWORD(lParam)) {
@@ -184,7 +186,10 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       if (trayIcon) owner.removeTrayIcon();
-      for (int id : hotkeys) UnregisterHotKey(hwnd, id);
+      for (int id : hotkeys) {
+        UnregisterHotKey(hwnd, id);
+        win32::noteHotkeyReleased(id);
+      }
       hotkeys.clear();
       if (!destroyedByOwner) {
         raise(owner.onDestroy);

@@ -1,0 +1,17 @@
+#pragma once
+
+// Tells a hotkey's auto-repeat from a new press. Windows drops the repeats of
+// hotkeys registered with MOD_NOREPEAT, but Wine fires the hotkey again for
+// every repeat of a held key: a held hotkey would paste once per repeat, or
+// start and stop an automatic run over and over. A low-level keyboard hook on
+// a thread of its own counts the fresh presses (not repeats) of each
+// registered combination; a firing beyond that count is a repeat.
+namespace hf::win32 {
+
+void noteHotkeyRegistered(int id, unsigned modifiers, int virtualKey);  // Ctrl 1, Shift 2, Alt 4
+void noteHotkeyReleased(int id);
+// Whether this firing of hotkey `id` is the repeat of a key held down. Without
+// the hook (the system refused it) every firing counts as a press.
+bool isHotkeyRepeat(int id);
+
+}  // namespace hf::win32
