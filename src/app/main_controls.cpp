@@ -1,5 +1,6 @@
 #include "app/main_controls.h"
 
+#include "paste/paste_mode_table.h"
 #include "text/numbers.h"
 
 namespace hf::app {
@@ -34,15 +35,9 @@ std::vector<std::string> MainControls::intervalItems() {
 }
 
 std::vector<std::string> MainControls::pasteModeItems() {
-  return {"手动横向粘贴",         "自动横向粘贴",
-          "自动横向粘贴(内部网)", "随机横向粘贴",
-          "手动纵向粘贴",         "自动纵向粘贴（回车键）",
-          "自动纵向粘贴(↓)",      "自动账号强制粘贴",
-          "网页强制粘贴",         "自动网页强制粘贴",
-          "勾选项全部粘贴",       "多热键粘贴",
-          "单快捷键图文粘贴",     "单快捷键自动图文粘贴",
-          "单快捷键图文粘贴(↓)",  "单快捷键自动图文粘贴(↓)",
-          "多快捷键图文粘贴"};
+  std::vector<std::string> items;
+  for (const paste::PasteModeTraits& mode : paste::kPasteModes) items.emplace_back(mode.name);
+  return items;
 }
 
 std::vector<std::string> MainControls::numberItems(int first, int last) {

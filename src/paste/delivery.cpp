@@ -92,10 +92,11 @@ void Delivery::captureTarget() {
   fields_.句柄1 = text::toText(static_cast<long long>(desktop::windowUnderCursor()));
 }
 
-void Delivery::characters(std::string_view entry) {
+bool Delivery::characters(std::string_view entry) {
   pauseInterval();
   const auto target = static_cast<desktop::WindowId>(text::toNumber(fields_.句柄1));
   desktop::postCharacters(target, entry);
+  return true;
 }
 
 // Types the clipboard text key by key, for fields that refuse pasted text.

@@ -35,7 +35,7 @@ class Delivery {
   // press nothing, when the clipboard stayed held by another program.
   bool clipboard(std::string_view entry);
   bool scanClipboard(std::string_view entry);
-  void characters(std::string_view entry);
+  bool characters(std::string_view entry);  // always true: no clipboard involved
   bool forcedTyping(std::string_view entry);
 
   // Separator runs; counts come from a cell ("" or a non-number: none).

@@ -31,16 +31,32 @@ class FlagScope {
   bool& flag_;
 };
 
-bool capturesTarget(int mode) {
-  return mode == kWebForced || mode == kMultiHotkey || mode == kAutoVerticalArrows ||
-         mode == kAutoWebForced;
-}
+// How each style puts the entry into the target: false when the clipboard
+// stayed busy and nothing was pasted.
+using EntryStep = bool (Delivery::*)(std::string_view);
+constexpr EntryStep kEntrySteps[] = {&Delivery::clipboard, &Delivery::scanClipboard,
+                                     &Delivery::characters, &Delivery::forcedTyping};
+static_assert(std::size(kEntrySteps) == static_cast<std::size_t>(Style::None));
+
+// The presses after the entry, from the row's column 2 and column 4.
+using CellStep = void (Delivery::*)(std::string_view);
+struct SeparatorSteps {
+  CellStep fromTabsCell;
+  CellStep fromEnterCell;
+};
+constexpr SeparatorSteps kSeparatorSteps[] = {
+    {&Delivery::tabRun, &Delivery::enterFlag},
+    {&Delivery::scanTabRun, &Delivery::scanEnterFlag},
+    {nullptr, &Delivery::enterRun},
+    {&Delivery::rightRun, &Delivery::downRun},
+};
+static_assert(std::size(kSeparatorSteps) == static_cast<std::size_t>(Separators::None));
 
 }  // namespace
 
-bool countsEnterPresses(int mode) {
-  return mode == kManualVertical || mode == kAutoVerticalEnter || mode == kAutoVerticalArrows ||
-         mode == kFirstImageMode + 2 || mode == kFirstImageMode + 3;
+bool countsEnterPresses(int selectorItem) {
+  const auto mode = pasteModeAt(selectorItem);
+  return mode && traitsOf(*mode).countsEnterPresses;
 }
 
 class PasteEngine::RunScope {
@@ -60,25 +76,22 @@ void PasteEngine::paste(int slot) {
     startRunOrStop();
     return;
   }
-  const int current = mode();
-  if (current >= kFirstImageMode) {
-    if (imagePaste) imagePaste(current, slot);
-    return;
-  }
-  switch (current) {
-    case kManualHorizontal:
-    case kManualVertical:
-    case kWebForced:
-    case kMultiHotkey:
-      oneAtATime(slot, [this, current](int pressed) { manual(current, pressed); });
+  const auto current = mode();
+  if (!current) return;
+  switch (traitsOf(*current).trigger) {
+    case Trigger::Manual:
+    case Trigger::ChosenByHotkey:
+      oneAtATime(slot, [this, current](int pressed) { manual(*current, pressed); });
       break;
-    case kRandomHorizontal:
+    case Trigger::Automatic:
+      automatic(*current);
+      break;
+    case Trigger::Random:
       random();
       break;
-    case kAllMarked:
-      break;  // works only under 有序复制
-    default:
-      automatic(current);
+    case Trigger::AllMarked:     // works only under 有序复制
+    case Trigger::ImageAndText:  // pictures are not delivered yet
+      break;
   }
 }
 
@@ -87,74 +100,43 @@ void PasteEngine::pasteMarked() {
     startRunOrStop();
     return;
   }
-  switch (const int current = mode()) {
-    case kManualHorizontal:
-    case kManualVertical:
-    case kWebForced:
-      oneAtATime(0, [this, current](int) { markedManual(current); });
+  const auto current = mode();
+  if (!current || !traitsOf(*current).underOrderedCopy) return;
+  switch (traitsOf(*current).trigger) {
+    case Trigger::Manual:
+      oneAtATime(0, [this, current](int) { markedManual(*current); });
       break;
-    case kAutoHorizontal:
-    case kAutoVerticalEnter:
-    case kAutoVerticalArrows:
-    case kAutoWebForced:
-      markedAutomatic(current);
+    case Trigger::Automatic:
+      markedAutomatic(*current);
       break;
-    case kAllMarked:
+    case Trigger::AllMarked:
       oneAtATime(0, [this](int) { allMarkedAtOnce(); });
       break;
     default:
-      break;  // the other modes do nothing under 有序复制
+      break;
   }
 }
 
 void PasteEngine::modeChosen() {
-  const int chosen = mode();
-  const bool imageMode = chosen >= kFirstImageMode;
-  if (chosen == kAutoHorizontalScan || chosen == kRandomHorizontal || chosen == kAutoForcedTyping ||
-      chosen == kMultiHotkey || imageMode)
+  const auto chosen = mode();
+  if (!chosen) return;
+  const PasteModeTraits& traits = traitsOf(*chosen);
+  if (traits.onChoice == OnChoice::SwitchToMassCopy)
     commands_.按钮4();
-  else if (chosen == kAllMarked)
+  else if (traits.onChoice == OnChoice::PressOrderedCopy)
     controls_.按钮102.onClick();
+  const bool imageMode = traits.trigger == Trigger::ImageAndText;
   fields_.图文选择 = imageMode;
   if (!imageMode) {
     controls_.图片框4.setVisible(false);
     controls_.图片框4.setPicture(Image::None);
   }
-
-  struct Layout {
-    const char* tabsTitle;
-    const char* enterTitle;  // nullptr: unchanged
-    int widths[4];           // columns 1 to 4
-  };
-  constexpr Layout kHorizontal{"跳格", "回车", {181, 40, 0, 40}};
-  constexpr Layout kHorizontalAuto{"跳格", "回车", {141, 40, 40, 40}};
-  constexpr Layout kLayouts[] = {
-      kHorizontal,                         // 0 手动横向粘贴
-      kHorizontalAuto,                     // 1
-      kHorizontalAuto,                     // 2
-      kHorizontalAuto,                     // 3
-      {"回车", "回车", {221, 0, 0, 40}},   // 4 手动纵向粘贴
-      {"回车", "回车", {181, 0, 40, 40}},  // 5 自动纵向粘贴（回车键）
-      {"→", "↓", {141, 40, 40, 40}},       // 6 自动纵向粘贴(↓)
-      kHorizontalAuto,                     // 7
-      kHorizontal,                         // 8
-      kHorizontalAuto,                     // 9
-      {"列数", nullptr, {221, 40, 0, 0}},  // 10 勾选项全部粘贴
-      kHorizontal,                         // 11
-      kHorizontal,                         // 12
-      kHorizontalAuto,                     // 13
-      {"→", "↓", {181, 40, 0, 40}},        // 14
-      {"→", "↓", {141, 40, 40, 40}},       // 15
-      kHorizontal,                         // 16
-  };
-  if (chosen < 0 || chosen >= static_cast<int>(std::size(kLayouts))) return;
-  const Layout& layout = kLayouts[chosen];
   ui::ListView& view = table_.view();
-  view.setColumnTitle(Column::kTabs, layout.tabsTitle);
-  if (layout.enterTitle) view.setColumnTitle(Column::kEnter, layout.enterTitle);
+  view.setColumnTitle(Column::kTabs, traits.layout.tabsTitle);
+  if (traits.layout.enterTitle) view.setColumnTitle(Column::kEnter, traits.layout.enterTitle);
   for (int column = 1; column <= 4; ++column)
-    view.setColumnWidth(column, layout.widths[column - 1]);
-  if (chosen == kRandomHorizontal) commands_.按钮14();
+    view.setColumnWidth(column, traits.layout.widths[column - 1]);
+  if (traits.trigger == Trigger::Random) commands_.按钮14();
 }
 
 void PasteEngine::stopEverything() {
@@ -178,49 +160,20 @@ void PasteEngine::clipboardBusy() {
               "●剪贴板被其他程序占用，已停止粘贴！请稍后再试。");
 }
 
-// Delivers row `row` in the mode's style, followed by the mode's separator
-// runs; false when the clipboard stayed busy and nothing was pasted.
-bool PasteEngine::deliverRow(int mode, int row) {
-  const std::string entry = table_.cell(row, Column::kEntry);
-  const std::string tabs = table_.cell(row, Column::kTabs);
-  const std::string enter = table_.cell(row, Column::kEnter);
-  switch (mode) {
-    case kManualHorizontal:
-    case kAutoHorizontal:
-      if (!delivery_.clipboard(entry)) return false;
-      delivery_.tabRun(tabs);
-      delivery_.enterFlag(enter);
-      return true;
-    case kAutoHorizontalScan:
-      if (!delivery_.scanClipboard(entry)) return false;
-      delivery_.scanTabRun(tabs);
-      delivery_.scanEnterFlag(enter);
-      return true;
-    case kManualVertical:
-      if (!delivery_.clipboard(entry)) return false;
-      delivery_.enterRun(enter);
-      return true;
-    case kAutoVerticalEnter:
-      if (!delivery_.clipboard(entry)) return false;
-      if (table_.cell(row, Column::kPause) == kPauseWord) loop::pause(delivery_.interval());
-      delivery_.enterRun(enter);
-      return true;
-    case kAutoVerticalArrows:
-      delivery_.characters(entry);
-      delivery_.rightRun(tabs);
-      delivery_.downRun(enter);
-      return true;
-    case kAutoForcedTyping:
-      if (!delivery_.forcedTyping(entry)) return false;
-      delivery_.tabRun(tabs);
-      delivery_.enterFlag(enter);
-      return true;
-    default:  // 网页强制粘贴, 自动网页强制粘贴, 多热键粘贴
-      delivery_.characters(entry);
-      delivery_.tabRun(tabs);
-      delivery_.enterFlag(enter);
-      return true;
-  }
+// Delivers the entry of `entryRow` in the mode's style, followed by the
+// mode's separator runs from the cells of `settingsRow`; false when the
+// clipboard stayed busy and nothing was pasted.
+bool PasteEngine::deliverRow(PasteMode mode, int entryRow, int settingsRow) {
+  const PasteModeTraits& traits = traitsOf(mode);
+  if (!(delivery_.*
+        kEntrySteps[static_cast<int>(traits.style)])(table_.cell(entryRow, Column::kEntry)))
+    return false;
+  if (traits.pauseRowWaitsLonger && table_.cell(settingsRow, Column::kPause) == kPauseWord)
+    loop::pause(delivery_.interval());
+  const SeparatorSteps& steps = kSeparatorSteps[static_cast<int>(traits.separators)];
+  if (steps.fromTabsCell) (delivery_.*steps.fromTabsCell)(table_.cell(settingsRow, Column::kTabs));
+  (delivery_.*steps.fromEnterCell)(table_.cell(settingsRow, Column::kEnter));
+  return true;
 }
 
 // After the last row the table starts over at row 0, or is emptied when
@@ -260,16 +213,18 @@ void PasteEngine::oneAtATime(int slot, const std::function<void(int slot)>& deli
   }
 }
 
-void PasteEngine::manual(int mode, int slot) {
-  if (capturesTarget(mode)) delivery_.captureTarget();
-  if (mode == kMultiHotkey) {
+void PasteEngine::manual(PasteMode mode, int slot) {
+  const PasteModeTraits& traits = traitsOf(mode);
+  const bool chosenByHotkey = traits.trigger == Trigger::ChosenByHotkey;
+  if (traits.capturesTarget) delivery_.captureTarget();
+  if (chosenByHotkey) {
     loop::pause(10);
     table_.setCurrentRow(slot - 1);
   }
-  if (mode == kWebForced || mode == kMultiHotkey) loop::pumpIfInput();
-  const int row = mode == kMultiHotkey ? slot - 1 : table_.currentRow();
-  if (!deliverRow(mode, row)) return clipboardBusy();
-  if (mode != kMultiHotkey) advanceOrEnd(row, false);
+  if (traits.style == Style::Characters) loop::pumpIfInput();
+  const int row = chosenByHotkey ? slot - 1 : table_.currentRow();
+  if (!deliverRow(mode, row, row)) return clipboardBusy();
+  if (!chosenByHotkey) advanceOrEnd(row, false);
 }
 
 // The first press starts a run; a press while one runs, or while one is
@@ -301,8 +256,8 @@ void PasteEngine::finishRun() {
   fields_.编辑框1011 = kStop;
 }
 
-void PasteEngine::automatic(int mode) {
-  if (capturesTarget(mode)) {
+void PasteEngine::automatic(PasteMode mode) {
+  if (traitsOf(mode).capturesTarget) {
     delivery_.captureTarget();
     loop::pause(10);
   }
@@ -314,7 +269,7 @@ void PasteEngine::automatic(int mode) {
     loop::pumpIfInput();
     if (stopRequested()) break;
     const int row = table_.currentRow();
-    if (!deliverRow(mode, row)) {
+    if (!deliverRow(mode, row, row)) {
       clipboardBusy();
       break;
     }
@@ -392,45 +347,39 @@ void PasteEngine::restoreMarksWhenNoneLeft() {
   if (!anyMarked) commands_.打开检查框();
 }
 
-void PasteEngine::markedManual(int mode) {
-  if (mode == kWebForced) {
+int PasteEngine::firstMarkedRow() const {
+  int row = 0;
+  while (row < table_.rowCount() && !table_.isMarked(row)) ++row;
+  return row;
+}
+
+// The row's text comes from the marked row, its separators from the row its
+// 序号 names (the same row while the numbering is intact).
+void PasteEngine::markedManual(PasteMode mode) {
+  const PasteModeTraits& traits = traitsOf(mode);
+  if (traits.capturesTarget) {
     delivery_.captureTarget();
     loop::pause(10);
   }
-  int row = 0;
-  while (row < table_.rowCount() && !table_.isMarked(row)) ++row;
+  const int row = firstMarkedRow();
   if (row == table_.rowCount()) return;
-
-  const std::string entry = table_.cell(row, Column::kEntry);
-  if (mode == kWebForced) loop::pause(delivery_.interval());
+  if (traits.style == Style::Characters) loop::pause(delivery_.interval());
   const int current = numberOf(row) - 1;
   table_.setCurrentRow(current);
-  if (mode == kWebForced) {
-    delivery_.characters(entry);
-  } else if (!delivery_.clipboard(entry)) {
-    return clipboardBusy();
-  }
-  if (mode == kManualVertical) {
-    delivery_.enterRun(table_.cell(current, Column::kEnter));
-  } else {
-    delivery_.tabRun(table_.cell(current, Column::kTabs));
-    delivery_.enterFlag(table_.cell(current, Column::kEnter));
-  }
+  if (!deliverRow(mode, row, current)) return clipboardBusy();
   table_.setMarked(row, false);
   restoreMarksWhenNoneLeft();
 }
 
-void PasteEngine::markedAutomatic(int mode) {
-  if (mode == kAutoVerticalArrows || mode == kAutoWebForced) {
+void PasteEngine::markedAutomatic(PasteMode mode) {
+  const PasteModeTraits& traits = traitsOf(mode);
+  if (traits.capturesTarget) {
     delivery_.captureTarget();
     loop::pause(10);
   }
-  const int firstPause = mode == kAutoVerticalEnter    ? 50
-                         : mode == kAutoVerticalArrows ? 30
-                                                       : delivery_.interval();
   if (!startRunOrStop()) return;
   const RunScope run(*this);
-  loop::pause(firstPause);
+  loop::pause(traits.markedRunFirstPause > 0 ? traits.markedRunFirstPause : delivery_.interval());
   for (int row = 0; row < table_.rowCount(); ++row) {
     loop::pause(10);
     loop::pumpIfInput();
@@ -439,30 +388,13 @@ void PasteEngine::markedAutomatic(int mode) {
     loop::pause(delivery_.interval());
     const int current = numberOf(row) - 1;
     table_.setCurrentRow(current);
-    const std::string entry = table_.cell(row, Column::kEntry);
-    const bool byCharacters = mode == kAutoVerticalArrows || mode == kAutoWebForced;
-    if (byCharacters) {
-      delivery_.characters(entry);
-    } else if (!delivery_.clipboard(entry)) {
+    if (!deliverRow(mode, row, current)) {
       clipboardBusy();
       break;
     }
-    const std::string tabs = table_.cell(current, Column::kTabs);
-    const std::string enter = table_.cell(current, Column::kEnter);
-    const bool pauseRow = table_.cell(current, Column::kPause) == kPauseWord;
-    if (mode == kAutoVerticalEnter) {
-      if (pauseRow) loop::pause(delivery_.interval());
-      delivery_.enterRun(enter);
-    } else if (mode == kAutoVerticalArrows) {
-      delivery_.rightRun(tabs);
-      delivery_.downRun(enter);
-    } else {
-      delivery_.tabRun(tabs);
-      delivery_.enterFlag(enter);
-      if (mode == kAutoWebForced) loop::pause(delivery_.interval());
-    }
+    if (traits.markedRunWaitsAfterRow) loop::pause(delivery_.interval());
     table_.setMarked(row, false);
-    if (pauseRow) break;
+    if (table_.cell(current, Column::kPause) == kPauseWord) break;
   }
   restoreMarksWhenNoneLeft();
 }

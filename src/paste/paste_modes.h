@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,30 +11,15 @@
 #include "app/hints.h"
 #include "app/main_controls.h"
 #include "paste/delivery.h"
+#include "paste/paste_mode_table.h"
 #include "platform/desktop.h"
 #include "table/data_table.h"
 
 namespace hf::paste {
 
-// The items of the paste-mode selector `组合框66`.
-enum PasteMode {
-  kManualHorizontal = 0,  // 手动横向粘贴
-  kAutoHorizontal,        // 自动横向粘贴
-  kAutoHorizontalScan,    // 自动横向粘贴(内部网)
-  kRandomHorizontal,      // 随机横向粘贴
-  kManualVertical,        // 手动纵向粘贴
-  kAutoVerticalEnter,     // 自动纵向粘贴（回车键）
-  kAutoVerticalArrows,    // 自动纵向粘贴(↓)
-  kAutoForcedTyping,      // 自动账号强制粘贴
-  kWebForced,             // 网页强制粘贴
-  kAutoWebForced,         // 自动网页强制粘贴
-  kAllMarked,             // 勾选项全部粘贴
-  kMultiHotkey,           // 多热键粘贴
-  kFirstImageMode,        // 单快捷键图文粘贴 … 多快捷键图文粘贴 (12 to 16)
-};
-
-// The modes that read column 4 as a number of presses rather than the word "回车".
-bool countsEnterPresses(int mode);
+// The modes that read column 4 as a number of presses rather than the word
+// "回车"; false when no mode is chosen.
+bool countsEnterPresses(int selectorItem);
 
 // What one press of a custom hotkey delivers: one row or all rows, in table
 // order, at random or only the marked rows. An automatic run pauses between
@@ -51,10 +37,8 @@ class PasteEngine {
         table_(table),
         delivery_(delivery) {}
 
-  // The modes that paste pictures with text, routed with the mode and the hotkey's slot.
-  std::function<void(int mode, int slot)> imagePaste;
-
-  int mode() const { return controls_.组合框66.selectedIndex(); }
+  // The mode chosen in the selector; nothing while none is.
+  std::optional<PasteMode> mode() const { return pasteModeAt(controls_.组合框66.selectedIndex()); }
   // Under 万条复制: rows in table order from the current row. slot is the
   // pressed custom hotkey's slot (1 to 50), 0 when unknown.
   void paste(int slot);
@@ -76,20 +60,21 @@ class PasteEngine {
   // Runs a one-row delivery for each press; presses that arrive while one is
   // still going wait their turn, so quick presses never paste a row twice.
   void oneAtATime(int slot, const std::function<void(int slot)>& deliver);
-  void manual(int mode, int slot);
-  void automatic(int mode);
+  void manual(PasteMode mode, int slot);
+  void automatic(PasteMode mode);
   void random();
   void randomCycle();
-  void markedManual(int mode);
-  void markedAutomatic(int mode);
+  void markedManual(PasteMode mode);
+  void markedAutomatic(PasteMode mode);
   void allMarkedAtOnce();
 
   bool startRunOrStop();
   bool stopRequested();
   void finishRun();
-  bool deliverRow(int mode, int row);
+  bool deliverRow(PasteMode mode, int entryRow, int settingsRow);
   void advanceOrEnd(int row, bool automatic);
   int numberOf(int row) const;
+  int firstMarkedRow() const;
   void clipboardBusy();
   void restoreMarksWhenNoneLeft();
 

@@ -1,6 +1,8 @@
 #include "paste/working_modes.h"
 
-#include "paste/paste_modes.h"
+#include <optional>
+
+#include "paste/paste_mode_table.h"
 #include "platform/desktop.h"
 
 namespace hf::paste {
@@ -10,10 +12,11 @@ constexpr std::string_view kImportHint =
     "文本导入方式有两种：\r\n\r\n第一种，拖Txt格式文件到此表内录入\r\n\r\n"
     "第二种，鼠标划取文本按反撇号键录入";
 
-// The paste modes that cannot work on marked rows only.
-bool refusedByOrderedCopy(int mode) {
-  return mode == kAutoHorizontalScan || mode == kRandomHorizontal || mode == kAutoForcedTyping ||
-         mode >= kMultiHotkey;
+// The trigger of the mode chosen in the selector; nothing while none is.
+std::optional<Trigger> triggerOf(const ui::DropDown& pasteModes) {
+  const auto mode = pasteModeAt(pasteModes.selectedIndex());
+  if (!mode) return std::nullopt;
+  return traitsOf(*mode).trigger;
 }
 
 }  // namespace
@@ -43,9 +46,9 @@ void WorkingModes::pressMassCopy() {
 
 void WorkingModes::switchToMassCopy() {
   fields_.选择框11 = true;
-  const int pasteMode = controls_.组合框66.selectedIndex();
-  if (pasteMode == kAllMarked) return;
-  if (pasteMode >= kFirstImageMode) fields_.图文选择 = true;
+  const auto trigger = triggerOf(controls_.组合框66);
+  if (trigger == Trigger::AllMarked) return;
+  if (trigger == Trigger::ImageAndText) fields_.图文选择 = true;
   selectRowMode(controls_.按钮1, 0);
 }
 
@@ -55,7 +58,8 @@ void WorkingModes::pressOrderedCopy() {
     return;
   }
   fields_.选择框11 = true;
-  if (refusedByOrderedCopy(controls_.组合框66.selectedIndex())) return;
+  const auto mode = pasteModeAt(controls_.组合框66.selectedIndex());
+  if (mode && !traitsOf(*mode).underOrderedCopy) return;
   selectRowMode(controls_.按钮102, 1);
   hints_.showAt(hints_.气球提示框1, 100, 350,
                 std::string(kImportHint) + "\r\n\r\n●粘贴要求是勾选项才可以粘贴，未勾选不粘贴！");
@@ -66,7 +70,7 @@ void WorkingModes::mouseDownOnMassCopy() {
     hints_.show(hints_.气球提示框1, controls_.按钮15, 16, "●点击【隐藏】再操作！");
     return;
   }
-  if (controls_.组合框66.selectedIndex() == kAllMarked) return;
+  if (triggerOf(controls_.组合框66) == Trigger::AllMarked) return;
   hints_.showAt(hints_.气球提示框1, 100, 350, kImportHint);
   hints_.show(hints_.气球提示框2, controls_.导入方式, 130, "●选择导入文本格式！");
   hints_.show(hints_.气球提示框3, controls_.组合框66, 80, "●选择粘贴方式！");

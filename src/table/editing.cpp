@@ -42,8 +42,8 @@ bool TableEditing::dataTableInView() const {
   return controls_.按钮15.text() == "显示";  // "隐藏" while the record table covers it
 }
 
-bool TableEditing::pasteModeIs(int mode) const {
-  return controls_.组合框66.selectedIndex() == mode;
+bool TableEditing::pasteModeIs(paste::PasteMode mode) const {
+  return paste::pasteModeAt(controls_.组合框66.selectedIndex()) == mode;
 }
 
 void TableEditing::releaseHotkeysIfLoaded() {
@@ -256,7 +256,7 @@ void TableEditing::headerClicked(int column) {
     case DataTable::kPause:
     case DataTable::kEnter:
     case DataTable::kHotkey:
-      if (pasteModeIs(paste::kRandomHorizontal)) commands_.按钮14();
+      if (pasteModeIs(paste::PasteMode::RandomHorizontal)) commands_.按钮14();
       emptyColumn(column);
       // Emptied hotkey cells must not stay registered.
       if (column == DataTable::kHotkey) releaseHotkeysIfLoaded();
@@ -278,8 +278,8 @@ void TableEditing::cellPressed(ui::ListView::Cell cell) {
       prepareBatch("0", "●批量设置【选择项】！");
       break;
     case DataTable::kTabs:
-      prepareBatch(
-          "2", pasteModeIs(paste::kAllMarked) ? "●批量设置【列数】！" : "●批量设置【跳格数】！");
+      prepareBatch("2", pasteModeIs(paste::PasteMode::AllMarked) ? "●批量设置【列数】！"
+                                                                 : "●批量设置【跳格数】！");
       break;
     case DataTable::kPause:
       prepareBatch("3", "●批量设置【暂停】！");

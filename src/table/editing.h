@@ -6,6 +6,7 @@
 #include "app/hidden_fields.h"
 #include "app/hints.h"
 #include "app/main_controls.h"
+#include "paste/paste_mode_table.h"
 #include "platform/ui.h"
 #include "table/data_table.h"
 #include "table/file_slots.h"
@@ -53,7 +54,7 @@ class TableEditing {
 
  private:
   bool dataTableInView() const;
-  bool pasteModeIs(int mode) const;
+  bool pasteModeIs(paste::PasteMode mode) const;
   void releaseHotkeysIfLoaded();
   void clearPictures();
   void setEveryMark(bool marked);

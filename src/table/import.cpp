@@ -126,7 +126,7 @@ void Importer::modeChosen() {
   if (controls_.按钮1.color() == app::kHighlightColor) fields_.组合框1 = 0;
   if (controls_.按钮102.color() == app::kHighlightColor) fields_.组合框1 = 1;
   if (importMode != ImportMode::DroppedImages) return;
-  controls_.组合框66.select(paste::kFirstImageMode);
+  controls_.组合框66.select(static_cast<int>(paste::PasteMode::ImageText));
   commands_.按钮4();
   fields_.图文选择 = true;
   table_.applyDefaultLayout();

@@ -44,8 +44,8 @@ class PasteTest : public AppTest {
     rows[0].hotkey = "F1";
     fill(rows);
   }
-  void chooseMode(int mode) {
-    w().controls().组合框66.select(mode);
+  void chooseMode(PasteMode mode) {
+    w().controls().组合框66.select(static_cast<int>(mode));
     w().controls().组合框66.onSelectionChanged();
   }
   void loadHotkeys() {

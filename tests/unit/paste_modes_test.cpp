@@ -36,30 +36,36 @@ TEST_F(PasteTest, ManualHorizontalPastesOneRowPerPressWithItsTimes) {
 // that delivers a row (interval 50 ms).
 TEST_F(PasteTest, EachModeDeliversItsSequenceWithItsPauses) {
   struct Case {
-    int mode;
+    PasteMode mode;
     Row row;
     std::vector<TargetEvent> events;
   } cases[] = {
-      {kManualHorizontal,
+      {PasteMode::ManualHorizontal,
        {"e1", "2", "", "回车", "F1"},
        {{100, "paste e1"}, {150, "tab"}, {200, "tab"}, {250, "enter"}}},
-      {kAutoHorizontal, {"e1", "1", "", "", "F1"}, {{160, "paste e1"}, {210, "tab"}}},
-      {kAutoHorizontalScan,
+      {PasteMode::AutoHorizontal, {"e1", "1", "", "", "F1"}, {{160, "paste e1"}, {210, "tab"}}},
+      {PasteMode::AutoHorizontalScan,
        {"e1", "1", "", "回车", "F1"},
        {{160, "paste e1"}, {210, "tab"}, {260, "enter"}}},
-      {kManualVertical,
+      {PasteMode::ManualVertical,
        {"e1", "", "", "2", "F1"},
        {{100, "paste e1"}, {150, "enter"}, {200, "enter"}}},
-      {kAutoVerticalEnter, {"e1", "", "暂停", "1", "F1"}, {{160, "paste e1"}, {260, "enter"}}},
-      {kAutoVerticalArrows,
+      {PasteMode::AutoVerticalEnter,
+       {"e1", "", "暂停", "1", "F1"},
+       {{160, "paste e1"}, {260, "enter"}}},
+      {PasteMode::AutoVerticalArrows,
        {"你好", "1", "", "1", "F1"},
        {{120, "char 你"}, {120, "char 好"}, {170, "right"}, {220, "down"}}},
-      {kWebForced, {"ab", "", "", "回车", "F1"}, {{50, "char a"}, {50, "char b"}, {100, "enter"}}},
-      {kAutoWebForced, {"ab", "1", "", "", "F1"}, {{120, "char a"}, {120, "char b"}, {170, "tab"}}},
-      {kAutoForcedTyping, {"Ab", "", "", "", "F1"}, {{230, "type A"}, {260, "type b"}}},
+      {PasteMode::WebForced,
+       {"ab", "", "", "回车", "F1"},
+       {{50, "char a"}, {50, "char b"}, {100, "enter"}}},
+      {PasteMode::AutoWebForced,
+       {"ab", "1", "", "", "F1"},
+       {{120, "char a"}, {120, "char b"}, {170, "tab"}}},
+      {PasteMode::AutoForcedTyping, {"Ab", "", "", "", "F1"}, {{230, "type A"}, {260, "type b"}}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(traitsOf(c.mode).name);
     if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
     table().clear();
     fill({c.row});
@@ -74,7 +80,7 @@ TEST_F(PasteTest, EachModeDeliversItsSequenceWithItsPauses) {
 
 TEST_F(PasteTest, ScanDeliveryUsesRightCtrlAndSeparateKeyEvents) {
   fill({{"e1", "", "", "", "F1"}});
-  chooseMode(kAutoHorizontalScan);
+  chooseMode(PasteMode::AutoHorizontalScan);
   loadHotkeys();
   const auto before = headless::keyEvents().size();
   press();
@@ -114,7 +120,7 @@ TEST_F(PasteTest, AMarkedLastRowEmptiesTheTableAfterItsPaste) {
 TEST_F(PasteTest, ManualVerticalPressesEnterRunAndIntervalIsReadAfresh) {
   fillEntries(2);
   table().setCell(0, 4, "2");
-  chooseMode(kManualVertical);
+  chooseMode(PasteMode::ManualVertical);
   w().controls().组合框2.select(0);  // "30"
   loadHotkeys();
   const std::int64_t t0 = loop::nowMs();
@@ -126,7 +132,7 @@ TEST_F(PasteTest, ManualVerticalPressesEnterRunAndIntervalIsReadAfresh) {
 TEST_F(PasteTest, AutomaticRunStopsAtPauseRowsAndAtTheEndOfTheTable) {
   fillEntries(5);
   table().setCell(2, 3, "暂停");
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   loadHotkeys();
   table().setCurrentRow(1);
   press();
@@ -142,7 +148,7 @@ TEST_F(PasteTest, AutomaticRunStopsAtPauseRowsAndAtTheEndOfTheTable) {
 
 TEST_F(PasteTest, ASecondPressStopsTheRunAfterTheRowInProgress) {
   fillEntries(6);
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   loadHotkeys();
   const std::int64_t t0 = loop::nowMs();
   // The run: pause(50), then per row pause(10), pause(50), clipboard, pause(50), Ctrl+V.
@@ -157,7 +163,7 @@ TEST_F(PasteTest, ASecondPressStopsTheRunAfterTheRowInProgress) {
 
 TEST_F(PasteTest, RowsDeletedDuringARunEndItAtTheNewEnd) {
   fillEntries(6);
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   loadHotkeys();
   headless::at(loop::nowMs() + 120, [this] {
     while (table().rowCount() > 2) table().deleteRow(table().rowCount() - 1);
@@ -171,7 +177,7 @@ TEST_F(PasteTest, RowsDeletedDuringARunEndItAtTheNewEnd) {
 TEST_F(PasteTest, RandomOrderDeliversEveryRowOncePerCycleWithCues) {
   fillEntries(4);
   table().setCell(1, 3, "暂停");
-  chooseMode(kRandomHorizontal);
+  chooseMode(PasteMode::RandomHorizontal);
   loadHotkeys();
   press();
   press();
@@ -209,7 +215,7 @@ TEST_F(PasteTest, AllMarkedRowsPasteAsAGridInOnePress) {
   for (int row = 0; row < 5; ++row) table().setMarked(row, true);
   table().setCell(0, 2, "2");
   loadHotkeys();
-  chooseMode(kAllMarked);
+  chooseMode(PasteMode::AllMarked);
   ASSERT_EQ(w().controls().按钮102.color(), app::kHighlightColor);
   press();
   EXPECT_EQ(names(), (std::vector<std::string>{"paste e1\te2\r\ne3\te4\r\ne5"}));
@@ -229,7 +235,7 @@ TEST_F(PasteTest, MultiHotkeyDeliversTheRowOfThePressedSlotByCharacters) {
   rows[0].hotkey = "F1";
   rows[4].hotkey = "Ctrl+F5";
   fill(rows);
-  chooseMode(kMultiHotkey);
+  chooseMode(PasteMode::MultiHotkey);
   loadHotkeys();
   table().setCurrentRow(2);
   ASSERT_TRUE(headless::pressHotkey(1, 0x74));
@@ -239,7 +245,7 @@ TEST_F(PasteTest, MultiHotkeyDeliversTheRowOfThePressedSlotByCharacters) {
 
 TEST_F(PasteTest, ForcedTypingTypesAsciiWithShiftAndSkipsTheRest) {
   fill({{"  Ab1!中 x\\|  ", "", "", "", "F1"}});
-  chooseMode(kAutoForcedTyping);
+  chooseMode(PasteMode::AutoForcedTyping);
   loadHotkeys();
   press();
   EXPECT_EQ(names(), (std::vector<std::string>{"type A", "type b", "type 1", "type !", "type x",
@@ -248,7 +254,7 @@ TEST_F(PasteTest, ForcedTypingTypesAsciiWithShiftAndSkipsTheRest) {
 
 TEST_F(PasteTest, ABusyClipboardStopsTheRunWithoutPastingStaleText) {
   fillEntries(3);
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   loadHotkeys();
   headless::holdClipboard(true);
   press();
@@ -260,16 +266,16 @@ TEST_F(PasteTest, ABusyClipboardStopsTheRunWithoutPastingStaleText) {
 
 TEST_F(PasteTest, ChoosingAModeRetitlesAndResizesColumns) {
   struct Case {
-    int mode;
+    PasteMode mode;
     std::string tabsTitle, enterTitle;
     std::vector<int> widths;
-  } cases[] = {{kAutoHorizontal, "跳格", "回车", {141, 40, 40, 40}},
-               {kManualVertical, "回车", "回车", {221, 0, 0, 40}},
-               {kAutoVerticalArrows, "→", "↓", {141, 40, 40, 40}},
-               {kManualHorizontal, "跳格", "回车", {181, 40, 0, 40}}};
+  } cases[] = {{PasteMode::AutoHorizontal, "跳格", "回车", {141, 40, 40, 40}},
+               {PasteMode::ManualVertical, "回车", "回车", {221, 0, 0, 40}},
+               {PasteMode::AutoVerticalArrows, "→", "↓", {141, 40, 40, 40}},
+               {PasteMode::ManualHorizontal, "跳格", "回车", {181, 40, 0, 40}}};
   const ui::ListView& view = w().controls().超级列表框1;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(traitsOf(c.mode).name);
     chooseMode(c.mode);
     EXPECT_EQ(view.columnTitle(2), c.tabsTitle);
     EXPECT_EQ(view.columnTitle(4), c.enterTitle);

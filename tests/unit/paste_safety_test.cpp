@@ -32,19 +32,19 @@ TEST_F(PasteTest, ModifiersStillHeldDoNotChangeTheDeliveredKeys) {
     int heldKey;
     unsigned hotkeyModifiers;
     std::string hotkeyText;
-    int mode;
+    PasteMode mode;
     int releasedAfterMs;  // kNever: held through the whole delivery
     std::vector<std::string> received;
   };
   const std::vector<std::string> pasted{"paste Ab", "tab", "enter"};
   const std::vector<std::string> typed{"type A", "type b", "tab", "enter"};
   const Case cases[] = {
-      {kLeftShift, desktop::kShift, "Shift+F1", kManualHorizontal, 300, pasted},
-      {kLeftShift, desktop::kShift, "Shift+F1", kManualHorizontal, kNever, pasted},
-      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", kAutoHorizontal, kNever, pasted},
-      {kRightAlt, desktop::kAlt, "Alt+F1", kManualHorizontal, 200, pasted},
-      {kLeftWin, 0, "F1", kManualHorizontal, kNever, pasted},
-      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", kAutoForcedTyping, kNever, typed},
+      {kLeftShift, desktop::kShift, "Shift+F1", PasteMode::ManualHorizontal, 300, pasted},
+      {kLeftShift, desktop::kShift, "Shift+F1", PasteMode::ManualHorizontal, kNever, pasted},
+      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", PasteMode::AutoHorizontal, kNever, pasted},
+      {kRightAlt, desktop::kAlt, "Alt+F1", PasteMode::ManualHorizontal, 200, pasted},
+      {kLeftWin, 0, "F1", PasteMode::ManualHorizontal, kNever, pasted},
+      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", PasteMode::AutoForcedTyping, kNever, typed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hotkeyText + " held " + std::to_string(c.releasedAfterMs));
@@ -67,7 +67,7 @@ TEST_F(PasteTest, ModifiersStillHeldDoNotChangeTheDeliveredKeys) {
 
 TEST_F(PasteTest, ClosingTheWindowDuringARunSendsNothingMore) {
   fillEntries(6);
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   w().controls().组合框2.select(25);  // "1000"
   loadHotkeys();
   // e1 is pasted 3010 ms after the press, e2 would be at 5020.
@@ -81,7 +81,7 @@ TEST_F(PasteTest, ClosingTheWindowDuringARunSendsNothingMore) {
 TEST_F(PasteTest, ForcedTypingStepsOverChineseAndKeepsCaseUnderCapsLock) {
   // The second bytes of 黃 and 蘭 are "S" and "m".
   fill({{"黃a蘭B1", "", "", "", "F1"}});
-  chooseMode(kAutoForcedTyping);
+  chooseMode(PasteMode::AutoForcedTyping);
   headless::setCapsLock(true);
   loadHotkeys();
   press();
@@ -91,7 +91,7 @@ TEST_F(PasteTest, ForcedTypingStepsOverChineseAndKeepsCaseUnderCapsLock) {
 
 TEST_F(PasteTest, PressesWhileARunFinishesItsRowStopItAndNeverStartAnother) {
   fillEntries(6, "2");
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   loadHotkeys();
   // e1 is pasted at 160, its two Tabs follow at 210 and 260.
   const std::int64_t t0 = loop::nowMs();
@@ -107,7 +107,7 @@ TEST_F(PasteTest, PressesWhileARunFinishesItsRowStopItAndNeverStartAnother) {
 
 TEST_F(PasteTest, ARunStopsWithAHintWhenAnotherWindowComesToTheFront) {
   fillEntries(4);
-  chooseMode(kAutoHorizontal);
+  chooseMode(PasteMode::AutoHorizontal);
   loadHotkeys();
   // e1 is pasted at 160; the next row would start at 170.
   headless::at(loop::nowMs() + 165, [] { headless::setForegroundWindow(0x4711); });
@@ -120,7 +120,7 @@ TEST_F(PasteTest, ARunStopsWithAHintWhenAnotherWindowComesToTheFront) {
 
 TEST_F(PasteTest, ARandomRowLeftUnpastedByABusyClipboardStaysInTheCycle) {
   fillEntries(4);
-  chooseMode(kRandomHorizontal);
+  chooseMode(PasteMode::RandomHorizontal);
   loadHotkeys();
   headless::holdClipboard(true);
   press();
@@ -134,8 +134,8 @@ TEST_F(PasteTest, ARandomRowLeftUnpastedByABusyClipboardStaysInTheCycle) {
 }
 
 TEST_F(PasteTest, AFailureInsideADeliveryDoesNotBlockLaterPresses) {
-  for (const int mode : {kManualHorizontal, kAutoHorizontal}) {
-    SCOPED_TRACE(mode);
+  for (const PasteMode mode : {PasteMode::ManualHorizontal, PasteMode::AutoHorizontal}) {
+    SCOPED_TRACE(static_cast<int>(mode));
     table().clear();
     fillEntries(2);
     chooseMode(mode);

@@ -11,6 +11,7 @@ namespace {
 
 using Rows = std::vector<int>;  // row numbers counted from 1
 using Texts = std::vector<std::string>;
+using paste::PasteMode;
 
 constexpr int kShift = 0x10;
 constexpr int kEnter = 13;
@@ -60,8 +61,8 @@ class EditingTest : public AppTest {
     for (int row = 0; row < table().rowCount(); ++row) out.push_back(table().cell(row, column));
     return out;
   }
-  void chooseMode(int mode) {
-    c().组合框66.select(mode);
+  void chooseMode(paste::PasteMode mode) {
+    c().组合框66.select(static_cast<int>(mode));
     c().组合框66.onSelectionChanged();
   }
   void pressCell(int row, int column) { list().onCellMouseDown({row, column, false}); }
@@ -74,21 +75,22 @@ class EditingTest : public AppTest {
 TEST_F(EditingTest, BatchNumberSetsTheColumnOfThePressedCell) {
   struct Case {
     int column;
-    int mode;
+    PasteMode mode;
     int n;
     int rows;
     Texts expected;
   } cases[] = {
-      {3, paste::kManualHorizontal, 3, 7, {"", "", "暂停", "", "", "暂停", ""}},
-      {3, paste::kManualHorizontal, 50, 4, {"", "", "", ""}},
-      {4, paste::kManualHorizontal, 2, 5, {"", "回车", "", "回车", ""}},
-      {4, paste::kAutoVerticalEnter, 3, 3, {"3", "3", "3"}},
-      {4, paste::kFirstImageMode + 2, 2, 2, {"2", "2"}},  // 单快捷键图文粘贴(↓)
-      {4, paste::kFirstImageMode, 2, 2, {"", "回车"}},
-      {2, paste::kManualHorizontal, 5, 3, {"5", "5", "5"}},
+      {3, PasteMode::ManualHorizontal, 3, 7, {"", "", "暂停", "", "", "暂停", ""}},
+      {3, PasteMode::ManualHorizontal, 50, 4, {"", "", "", ""}},
+      {4, PasteMode::ManualHorizontal, 2, 5, {"", "回车", "", "回车", ""}},
+      {4, PasteMode::AutoVerticalEnter, 3, 3, {"3", "3", "3"}},
+      {4, PasteMode::ImageTextArrows, 2, 2, {"2", "2"}},
+      {4, PasteMode::ImageText, 2, 2, {"", "回车"}},
+      {2, PasteMode::ManualHorizontal, 5, 3, {"5", "5", "5"}},
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(testing::Message() << "column " << k.column << " mode " << k.mode << " N " << k.n);
+    SCOPED_TRACE(testing::Message()
+                 << "column " << k.column << " mode " << static_cast<int>(k.mode) << " N " << k.n);
     chooseMode(k.mode);
     fillNumbered(k.rows);
     for (int col : {2, 3, 4}) fillColumn(col, "x");
@@ -215,7 +217,7 @@ TEST_F(EditingTest, SettingsHeaderResetsTheRandomCycleOnlyInRandomMode) {
   w().fields().编辑框7 = "1";
   list().onHeaderClick(2);
   EXPECT_EQ(w().fields().编辑框7, "1");
-  chooseMode(paste::kRandomHorizontal);
+  chooseMode(PasteMode::RandomHorizontal);
   w().fields().编辑框7 = "1";
   list().onHeaderClick(3);
   EXPECT_EQ(w().fields().编辑框7, "0");
@@ -348,17 +350,17 @@ TEST_F(EditingTest, EmptyRowSweepKeepsTheOtherRowsWithTheirSettings) {
 TEST_F(EditingTest, CellPressPreparesTheBatchSelector) {
   struct Case {
     int column;
-    int mode;
+    PasteMode mode;
     std::string target;  // "-" when the press leaves it unchanged
     std::string hint;
   } cases[] = {
-      {0, paste::kManualHorizontal, "0", "●批量设置【选择项】！"},
-      {2, paste::kAllMarked, "2", "●批量设置【列数】！"},
-      {2, paste::kManualHorizontal, "2", "●批量设置【跳格数】！"},
-      {3, paste::kManualHorizontal, "3", "●批量设置【暂停】！"},
-      {4, paste::kManualHorizontal, "4", "●批量设置【回车数】！"},
-      {1, paste::kManualHorizontal, "-", ""},
-      {5, paste::kManualHorizontal, "-", ""},
+      {0, PasteMode::ManualHorizontal, "0", "●批量设置【选择项】！"},
+      {2, PasteMode::AllMarked, "2", "●批量设置【列数】！"},
+      {2, PasteMode::ManualHorizontal, "2", "●批量设置【跳格数】！"},
+      {3, PasteMode::ManualHorizontal, "3", "●批量设置【暂停】！"},
+      {4, PasteMode::ManualHorizontal, "4", "●批量设置【回车数】！"},
+      {1, PasteMode::ManualHorizontal, "-", ""},
+      {5, PasteMode::ManualHorizontal, "-", ""},
   };
   fillNumbered(3);
   for (const Case& k : cases) {
