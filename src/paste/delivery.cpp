@@ -5,6 +5,7 @@
 
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/keys.h"
 #include "text/numbers.h"
 
 namespace hf::paste {

@@ -13,17 +13,6 @@
 // read afresh before each pause.
 namespace hf::paste {
 
-namespace keys {
-inline constexpr int kTab = 9;
-inline constexpr int kEnter = 13;
-inline constexpr int kShift = 16;
-inline constexpr int kCtrl = 17;
-inline constexpr int kRight = 39;
-inline constexpr int kDown = 40;
-inline constexpr int kDelete = 46;
-inline constexpr int kRightCtrl = 163;
-}  // namespace keys
-
 class Delivery {
  public:
   Delivery(ui::DropDown& intervalSelector, app::HiddenFields& fields)

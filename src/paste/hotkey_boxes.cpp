@@ -3,6 +3,7 @@
 #include "paste/hotkey_text.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/keys.h"
 
 namespace hf::paste {
 namespace {
@@ -29,7 +30,7 @@ void HotkeyBoxes::keyDown(ui::EditBox& box, int virtualKey) {
   // The highest-coded named key held down wins; modifiers have no names.
   for (int key = 1; key <= 256; ++key) {
     if (!desktop::isKeyDown(key)) continue;
-    if (std::string name = keyName(key); !name.empty()) keyName_ = name;
+    if (std::string name = keys::keyName(key); !name.empty()) keyName_ = name;
   }
   prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
   loop::pause(10);

@@ -14,12 +14,6 @@ struct KeyCombination {
   friend bool operator==(const KeyCombination&, const KeyCombination&) = default;
 };
 
-// The name of a virtual-key code, "" for keys without one (Ctrl, Shift, Alt among them).
-std::string keyName(int virtualKey);
-// The code of a key name, 0 when the name is unknown. Letters and F-keys
-// match without case; the others exactly.
-int keyCode(std::string_view name);
-
 // The prefix of a modifier state 0 to 7 ("", "Ctrl+", "Shift+", "Ctrl+Shift+", ...).
 std::string modifierPrefix(unsigned state);
 // The prefix a hotkey box shows while `pressedKey` goes down with the other

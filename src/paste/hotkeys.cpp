@@ -1,6 +1,7 @@
 #include "paste/hotkeys.h"
 
 #include "platform/desktop.h"
+#include "platform/keys.h"
 
 namespace hf::paste {
 
@@ -17,7 +18,7 @@ void HotkeyRegistry::release(int& id) {
 
 void HotkeyRegistry::registerBackQuote() {
   release(backQuote);
-  backQuote = registerKey(0, kBackQuoteKey);
+  backQuote = registerKey(0, keys::kBackQuote);
 }
 
 void HotkeyRegistry::releaseCustom() {

@@ -6,8 +6,7 @@
 
 namespace hf::paste {
 
-inline constexpr int kBackQuoteKey = 192;  // the "`" key
-inline constexpr int kCustomSlots = 50;    // rows 1 to 50 can carry a custom hotkey
+inline constexpr int kCustomSlots = 50;  // rows 1 to 50 can carry a custom hotkey
 inline constexpr int kFirstHotkeyId = 33001;
 
 // The global hotkeys the program holds. Every registration gets a fresh id,

@@ -21,12 +21,9 @@ namespace hf::desktop {
 
 Size screenSize();  // physical pixels
 
-// Global hotkeys. Modifier bits: Ctrl 1, Shift 2, Alt 4. A registered hotkey
+// Global hotkeys, with the modifier flags of keys.h. A registered hotkey
 // raises owner.onHotkey(id). Registration fails when another program (or
 // this one) holds the key, or when the id is in use.
-constexpr unsigned kCtrl = 1;
-constexpr unsigned kShift = 2;
-constexpr unsigned kAlt = 4;
 bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKey);
 void unregisterHotkey(ui::Window& owner, int id);
 

@@ -6,6 +6,7 @@
 #include "paste/paste_modes.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
+#include "platform/keys.h"
 #include "text/gbk_text.h"
 #include "text/numbers.h"
 
@@ -19,7 +20,7 @@ CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields,
   controls_.编辑框1008.onDoubleClick = [this] { controls_.编辑框1008.setText(""); };
   // In the picture modes Enter also types the "#" that marks a picture path.
   controls_.编辑框1009.onKeyDown = [this](int key) {
-    if (key != paste::keys::kEnter ||
+    if (key != keys::kEnter ||
         controls_.组合框66.selectedIndex() < static_cast<int>(paste::PasteMode::ImageText))
       return;
     if (desktop::setClipboardText("#")) paste::Delivery::ctrlV();

@@ -8,6 +8,7 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
+#include "platform/keys.h"
 #include "table/entry_files.h"
 #include "text/gbk_text.h"
 #include "text/numbers.h"
@@ -15,8 +16,6 @@
 namespace hf::table {
 namespace {
 
-constexpr int kEnterKey = 13;
-constexpr int kShiftKey = 0x10;
 constexpr std::string_view kPatternFill = "循环";
 
 }  // namespace
@@ -147,7 +146,7 @@ void TableEditing::searchAndMark() {
 }
 
 void TableEditing::searchBoxKeyDown(int virtualKey) {
-  if (virtualKey != kEnterKey) return;
+  if (virtualKey != keys::kEnter) return;
   if (!controls_.编辑框查询.text().empty()) {
     setEveryMark(false);
     loop::pause(100);
@@ -292,7 +291,7 @@ void TableEditing::cellPressed(ui::ListView::Cell cell) {
 
 void TableEditing::markClicked(int row) {
   const bool marked = !table_.isMarked(row);
-  const bool range = desktop::isKeyDown(kShiftKey);
+  const bool range = desktop::isKeyDown(keys::kShift);
   table_.editRows([&](RowStore& rows) {
     rows.setMarked(row, marked);
     if (!range) return;

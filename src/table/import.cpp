@@ -9,6 +9,7 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
+#include "platform/keys.h"
 #include "platform/text_codec.h"
 
 namespace hf::table {
@@ -69,7 +70,7 @@ void Importer::captureSelection() {
   loop::pause(100);
   paste::Delivery::ctrlC();
   loop::pause(50);
-  if (controls_.选择框14.isChecked()) paste::Delivery::press(paste::keys::kDelete);
+  if (controls_.选择框14.isChecked()) paste::Delivery::press(keys::kDelete);
   const bool letterOrDigit = importMode == ImportMode::Letters || importMode == ImportMode::Digits;
   loop::pause(letterOrDigit ? 30 : 50);
   const std::string text = desktop::clipboardText().value_or("");

@@ -7,12 +7,14 @@
 
 #include "platform/desktop.h"
 #include "platform/headless/simulation.h"
+#include "platform/keys.h"
 #include "platform/ui.h"
 
 namespace {
 
 namespace desktop = hf::desktop;
 namespace headless = hf::headless;
+namespace keys = hf::keys;
 
 constexpr int kF1 = 0x70;
 constexpr int kF2 = 0x71;
@@ -37,25 +39,25 @@ TEST_F(SimulatedDesktop, HotkeyRegistrationFailsOnATakenIdOrChord) {
       {"other window, same id",
        [](auto&, auto& o) { return desktop::registerHotkey(o, 1, 0, kF2); }, true},
       {"same chord, new id",
-       [](auto& m, auto&) { return desktop::registerHotkey(m, 2, desktop::kCtrl, kF1); }, false},
+       [](auto& m, auto&) { return desktop::registerHotkey(m, 2, keys::kCtrlFlag, kF1); }, false},
       {"same chord, other window",
-       [](auto&, auto& o) { return desktop::registerHotkey(o, 2, desktop::kCtrl, kF1); }, false},
+       [](auto&, auto& o) { return desktop::registerHotkey(o, 2, keys::kCtrlFlag, kF1); }, false},
       {"same key, other modifiers",
        [](auto& m, auto&) {
-         return desktop::registerHotkey(m, 2, desktop::kCtrl | desktop::kShift, kF1);
+         return desktop::registerHotkey(m, 2, keys::kCtrlFlag | keys::kShiftFlag, kF1);
        },
        true},
       {"chord held by another program",
        [](auto& m, auto&) {
-         headless::holdHotkeyElsewhere(desktop::kAlt, kF2);
-         return desktop::registerHotkey(m, 2, desktop::kAlt, kF2);
+         headless::holdHotkeyElsewhere(keys::kAltFlag, kF2);
+         return desktop::registerHotkey(m, 2, keys::kAltFlag, kF2);
        },
        false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     headless::reset(::testing::TempDir());
-    ASSERT_TRUE(desktop::registerHotkey(main, 1, desktop::kCtrl, kF1));
+    ASSERT_TRUE(desktop::registerHotkey(main, 1, keys::kCtrlFlag, kF1));
     EXPECT_EQ(c.registerSecond(main, other), c.registered);
     EXPECT_EQ(headless::registeredHotkeys().size(), c.registered ? 2u : 1u);
   }
@@ -65,18 +67,18 @@ TEST_F(SimulatedDesktop, PressedHotkeyReachesItsOwnerWithItsId) {
   std::vector<int> mainIds, otherIds;
   main.onHotkey = [&](int id) { mainIds.push_back(id); };
   other.onHotkey = [&](int id) { otherIds.push_back(id); };
-  ASSERT_TRUE(desktop::registerHotkey(main, 7, desktop::kCtrl, kF1));
+  ASSERT_TRUE(desktop::registerHotkey(main, 7, keys::kCtrlFlag, kF1));
   ASSERT_TRUE(desktop::registerHotkey(other, 7, 0, kF1));
 
   EXPECT_TRUE(headless::pressHotkey(0, kF1));
-  EXPECT_TRUE(headless::pressHotkey(desktop::kCtrl, kF1));
-  EXPECT_FALSE(headless::pressHotkey(desktop::kShift, kF1));
+  EXPECT_TRUE(headless::pressHotkey(keys::kCtrlFlag, kF1));
+  EXPECT_FALSE(headless::pressHotkey(keys::kShiftFlag, kF1));
   EXPECT_EQ(mainIds, std::vector<int>{7});
   EXPECT_EQ(otherIds, std::vector<int>{7});
 
   desktop::unregisterHotkey(main, 7);
-  EXPECT_FALSE(headless::pressHotkey(desktop::kCtrl, kF1));
-  EXPECT_TRUE(desktop::registerHotkey(other, 8, desktop::kCtrl, kF1));  // the chord is free again
+  EXPECT_FALSE(headless::pressHotkey(keys::kCtrlFlag, kF1));
+  EXPECT_TRUE(desktop::registerHotkey(other, 8, keys::kCtrlFlag, kF1));  // the chord is free again
 }
 
 TEST_F(SimulatedDesktop, WindowReleasesItsHotkeysWhenItGoes) {

@@ -10,6 +10,7 @@
 #include "platform/event_loop.h"
 #include "platform/headless/simulation.h"
 #include "platform/headless/target_simulation.h"
+#include "platform/keys.h"
 
 namespace {
 
@@ -20,19 +21,19 @@ using headless::kTargetWindow;
 using Events = std::vector<headless::TargetEvent>;
 using Fields = std::vector<std::string>;
 
-constexpr int kTab = 0x09;
-constexpr int kEnter = 0x0D;
-constexpr int kShift = 0x10;
-constexpr int kCtrl = 0x11;
-constexpr int kAlt = 0x12;
-constexpr int kRight = 0x27;
-constexpr int kDown = 0x28;
-constexpr int kDelete = 0x2E;
-constexpr int kF1 = 0x70;
-constexpr int kRightShift = 0xA1;
-constexpr int kLeftCtrl = 0xA2;
-constexpr int kRightCtrl = 0xA3;
-constexpr int kLeftWin = 0x5B;
+using hf::keys::kAlt;
+using hf::keys::kCtrl;
+using hf::keys::kDelete;
+using hf::keys::kDown;
+using hf::keys::kEnter;
+using hf::keys::kF1;
+using hf::keys::kLeftCtrl;
+using hf::keys::kLeftWin;
+using hf::keys::kRight;
+using hf::keys::kRightCtrl;
+using hf::keys::kRightShift;
+using hf::keys::kShift;
+using hf::keys::kTab;
 
 class SimulatedTarget : public ::testing::Test {
  protected:

@@ -4,6 +4,7 @@
 #include "paste/hotkey_text.h"
 #include "platform/event_loop.h"
 #include "platform/headless/target_simulation.h"
+#include "platform/keys.h"
 
 namespace hf::paste {
 namespace {
@@ -14,17 +15,19 @@ TEST(HotkeyText, KeyNamesAndCodes) {
     int code;
   } cases[] = {{"A", 0x41},    {"Z", 0x5A},          {"F1", 0x70},  {"F12", 0x7B}, {"Num1", 0x31},
                {"num1", 0x61}, {"Space", 0x20},      {" ↓", 0x28},  {" ；", 0xBA}, {" \\", 0xDC},
-               {" ‘", 0xDE},   {"ScrollLock", 0x91}, {" ＋", 0x6B}, {" `", 0xC0}};
+               {" ‘", 0xDE},   {"ScrollLock", 0x91}, {" ＋", 0x6B}, {" `", 0xC0},  {" ←", 0x25},
+               {" ↑", 0x26},   {" →", 0x27},         {" ×", 0x6A},  {" －", 0x6D}, {" ÷", 0x6F},
+               {" ，", 0xBC},  {" 。", 0xBE}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(keyCode(c.name), c.code);
-    EXPECT_EQ(keyName(c.code), c.name);
+    EXPECT_EQ(keys::keyCode(c.name), c.code);
+    EXPECT_EQ(keys::keyName(c.code), c.name);
   }
-  EXPECT_EQ(keyCode("a"), 0x41);
-  EXPECT_EQ(keyCode("f5"), 0x74);
-  EXPECT_EQ(keyCode("NUM1"), 0);
-  EXPECT_EQ(keyCode("↓"), 0);  // the name has a leading blank
-  EXPECT_EQ(keyName(0x11), "");
+  EXPECT_EQ(keys::keyCode("a"), 0x41);
+  EXPECT_EQ(keys::keyCode("f5"), 0x74);
+  EXPECT_EQ(keys::keyCode("NUM1"), 0);
+  EXPECT_EQ(keys::keyCode("↓"), 0);  // the name has a leading blank
+  EXPECT_EQ(keys::keyName(0x11), "");
 }
 
 TEST(HotkeyText, ParsesModifierWordsAndKeys) {

@@ -8,14 +8,15 @@
 
 #include "paste_fixture.h"
 #include "platform/desktop.h"
+#include "platform/keys.h"
 
 namespace hf::paste {
 namespace {
 
-constexpr int kLeftShift = 0xA0;
-constexpr int kLeftCtrl = 0xA2;
-constexpr int kRightAlt = 0xA5;
-constexpr int kLeftWin = 0x5B;
+using keys::kLeftCtrl;
+using keys::kLeftShift;
+using keys::kLeftWin;
+using keys::kRightAlt;
 constexpr int kNever = -1;
 
 int ctrlVPresses() {
@@ -39,12 +40,12 @@ TEST_F(PasteTest, ModifiersStillHeldDoNotChangeTheDeliveredKeys) {
   const std::vector<std::string> pasted{"paste Ab", "tab", "enter"};
   const std::vector<std::string> typed{"type A", "type b", "tab", "enter"};
   const Case cases[] = {
-      {kLeftShift, desktop::kShift, "Shift+F1", PasteMode::ManualHorizontal, 300, pasted},
-      {kLeftShift, desktop::kShift, "Shift+F1", PasteMode::ManualHorizontal, kNever, pasted},
-      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", PasteMode::AutoHorizontal, kNever, pasted},
-      {kRightAlt, desktop::kAlt, "Alt+F1", PasteMode::ManualHorizontal, 200, pasted},
+      {kLeftShift, keys::kShiftFlag, "Shift+F1", PasteMode::ManualHorizontal, 300, pasted},
+      {kLeftShift, keys::kShiftFlag, "Shift+F1", PasteMode::ManualHorizontal, kNever, pasted},
+      {kLeftCtrl, keys::kCtrlFlag, "Ctrl+F1", PasteMode::AutoHorizontal, kNever, pasted},
+      {kRightAlt, keys::kAltFlag, "Alt+F1", PasteMode::ManualHorizontal, 200, pasted},
       {kLeftWin, 0, "F1", PasteMode::ManualHorizontal, kNever, pasted},
-      {kLeftCtrl, desktop::kCtrl, "Ctrl+F1", PasteMode::AutoForcedTyping, kNever, typed},
+      {kLeftCtrl, keys::kCtrlFlag, "Ctrl+F1", PasteMode::AutoForcedTyping, kNever, typed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hotkeyText + " held " + std::to_string(c.releasedAfterMs));

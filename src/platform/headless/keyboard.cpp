@@ -9,6 +9,7 @@
 #include "platform/headless/target_simulation.h"
 #include "platform/headless/us_keyboard.h"
 #include "platform/input_gate.h"
+#include "platform/keys.h"
 
 namespace hf::headless::internal {
 namespace {
@@ -67,7 +68,9 @@ bool isKeyDown(int virtualKey) {
   struct Sides {
     int either, left, right;
   };
-  constexpr Sides kModifiers[] = {{0x10, 0xA0, 0xA1}, {0x11, 0xA2, 0xA3}, {0x12, 0xA4, 0xA5}};
+  constexpr Sides kModifiers[] = {{keys::kShift, keys::kLeftShift, keys::kRightShift},
+                                  {keys::kCtrl, keys::kLeftCtrl, keys::kRightCtrl},
+                                  {keys::kAlt, keys::kLeftAlt, keys::kRightAlt}};
   const auto& held = keyboard().held;
   if (held.contains(virtualKey)) return true;
   for (const Sides& sides : kModifiers) {
@@ -78,7 +81,7 @@ bool isKeyDown(int virtualKey) {
 
 std::vector<int> heldModifierKeys() {
   std::vector<int> held;
-  for (int key : {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0x5B, 0x5C})
+  for (const int key : keys::kSidedModifierKeys)
     if (keyboard().held.contains(key)) held.push_back(key);
   return held;
 }

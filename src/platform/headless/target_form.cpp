@@ -11,21 +11,13 @@
 #include "platform/headless/target_simulation.h"
 #include "platform/headless/us_keyboard.h"
 #include "platform/input_gate.h"
+#include "platform/keys.h"
 #include "platform/text_codec.h"
 
 namespace hf::headless::internal {
 namespace {
 
-constexpr int kTabKey = 0x09;
-constexpr int kEnterKey = 0x0D;
-constexpr int kShiftKey = 0x10;
-constexpr int kCtrlKey = 0x11;
-constexpr int kAltKey = 0x12;
-constexpr int kRightKey = 0x27;
-constexpr int kDownKey = 0x28;
-constexpr int kDeleteKey = 0x2E;
-constexpr int kLeftWinKey = 0x5B;
-constexpr int kRightWinKey = 0x5C;
+using namespace keys;
 
 struct TargetForm {
   bool open = false;
@@ -85,12 +77,6 @@ void moveFocus(int step, std::string what) {
   note(std::move(what));
 }
 
-bool isModifierKey(int virtualKey) {
-  return (virtualKey >= kShiftKey && virtualKey <= kAltKey) ||
-         (virtualKey >= 0xA0 && virtualKey <= 0xA5) || virtualKey == kLeftWinKey ||
-         virtualKey == kRightWinKey;
-}
-
 // A key pressed with a modifier that the form has no use for: noted with the
 // modifiers held, as a shortcut the form would hand to its program.
 void shortcut(std::string modifiers, int virtualKey) {
@@ -114,25 +100,25 @@ bool targetIsOpen() {
 void targetKeyDown(int virtualKey) {
   if (!hasKeyboardFocus()) return;
   if (isModifierKey(virtualKey)) return;
-  const bool shift = desktop::isKeyDown(kShiftKey);
-  if (desktop::isKeyDown(kLeftWinKey) || desktop::isKeyDown(kRightWinKey))
+  const bool shift = desktop::isKeyDown(kShift);
+  if (desktop::isKeyDown(kLeftWin) || desktop::isKeyDown(kRightWin))
     return shortcut("win", virtualKey);
-  if (desktop::isKeyDown(kAltKey)) return shortcut("alt", virtualKey);
-  if (desktop::isKeyDown(kCtrlKey)) {
+  if (desktop::isKeyDown(kAlt)) return shortcut("alt", virtualKey);
+  if (desktop::isKeyDown(kCtrl)) {
     if (virtualKey == 'V') return paste();
     if (virtualKey == 'C') return copySelection();
     return shortcut("ctrl", virtualKey);
   }
   switch (virtualKey) {
-    case kTabKey:
+    case kTab:
       return shift ? moveFocus(-1, "back-tab") : moveFocus(1, "tab");
-    case kEnterKey:
+    case kEnter:
       return note(shift ? "shift+enter" : "enter");
-    case kRightKey:
+    case kRight:
       return note("right");
-    case kDownKey:
+    case kDown:
       return note("down");
-    case kDeleteKey:
+    case kDelete:
       return deleteSelection();
   }
   const bool letter = virtualKey >= 'A' && virtualKey <= 'Z';

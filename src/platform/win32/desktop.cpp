@@ -1,4 +1,5 @@
 #include "platform/desktop.h"
+#include "platform/keys.h"
 
 #include <windows.h>
 
@@ -22,9 +23,9 @@ bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKe
   ui::Window::Impl& window = owner.impl();
   // The system would quietly keep both keys under one id; an id in use is refused instead.
   if (!window.hwnd || window.hotkeys.count(id)) return false;
-  UINT systemModifiers = ((modifiers & kCtrl) ? MOD_CONTROL : 0) |
-                         ((modifiers & kShift) ? MOD_SHIFT : 0) |
-                         ((modifiers & kAlt) ? MOD_ALT : 0) |
+  UINT systemModifiers = ((modifiers & keys::kCtrlFlag) ? MOD_CONTROL : 0) |
+                         ((modifiers & keys::kShiftFlag) ? MOD_SHIFT : 0) |
+                         ((modifiers & keys::kAltFlag) ? MOD_ALT : 0) |
                          MOD_NOREPEAT;  // a key held down fires once, not once per repeat
   if (!RegisterHotKey(window.hwnd, id, systemModifiers, static_cast<UINT>(virtualKey)))
     return false;

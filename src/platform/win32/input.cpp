@@ -5,39 +5,12 @@
 
 #include "platform/desktop.h"
 #include "platform/input_gate.h"
+#include "platform/keys.h"
 
 // Simulated keys and mouse buttons. They go to the foreground window, as if
 // the user pressed them.
 namespace hf::desktop {
 namespace {
-
-// The keys whose scan codes are shared with the numeric keypad (or with the
-// left-hand modifier) and told apart by the extended flag; without it a
-// program that reads scan codes (remote desktops, virtual machines) would
-// see keypad 6 for Right, or the decimal point for Delete.
-bool isExtendedKey(int virtualKey) {
-  switch (virtualKey) {
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-    case VK_INSERT:
-    case VK_DELETE:
-    case VK_HOME:
-    case VK_END:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_RCONTROL:
-    case VK_RMENU:
-    case VK_LWIN:
-    case VK_RWIN:
-    case VK_DIVIDE:
-    case VK_NUMLOCK:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // Each event carries the key's scan code: some programs ignore a key whose
 // scan code is 0.
@@ -47,7 +20,7 @@ INPUT keyInput(int virtualKey, DWORD upFlag) {
   input.ki.wVk = static_cast<WORD>(virtualKey);
   input.ki.wScan =
       static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = (isExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0) | upFlag;
+  input.ki.dwFlags = (keys::isExtendedKey(virtualKey) ? KEYEVENTF_EXTENDEDKEY : 0) | upFlag;
   return input;
 }
 
@@ -100,8 +73,7 @@ bool isKeyDown(int virtualKey) {
 // GetAsyncKeyState: the keys as they are now, not as of the last message.
 std::vector<int> heldModifierKeys() {
   std::vector<int> held;
-  for (int key :
-       {VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU, VK_RMENU, VK_LWIN, VK_RWIN})
+  for (const int key : keys::kSidedModifierKeys)
     if (GetAsyncKeyState(key) & 0x8000) held.push_back(key);
   return held;
 }
