@@ -71,6 +71,10 @@ prepare_wine() {
   export WINEPREFIX="${WINEPREFIX:-$ROOT/build/wineprefix-$WINDOWS_PRESET}"
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEDEBUG=-all
+  # Wine maps file names through the locale's charset: without a UTF-8 locale
+  # (a plain root login has no LANG) no file or folder with a Chinese name can
+  # be created or opened. C.UTF-8 is always there on Debian.
+  [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1

@@ -107,7 +107,8 @@ bool Delivery::characters(std::string_view entry) {
 // look like a letter.
 bool Delivery::forcedTyping(std::string_view entry) {
   loop::pause(100);
-  if (!desktop::setClipboardText(entry)) return false;
+  // Account texts and passwords stay out of the clipboard history.
+  if (!desktop::setClipboardText(entry, desktop::ClipboardPrivacy::Private)) return false;
   loop::pause(50);
   const std::size_t length = trimBlanks(desktop::clipboardText().value_or("")).size();
   for (std::size_t index = 0; index < length; ++index) {

@@ -22,10 +22,14 @@ unsigned modifiersBesides(int pressedKey) {
 void HotkeyBoxes::attach(ui::EditBox& box) {
   box.onKeyDown = [this, &box](int key) { keyDown(box, key); };
   box.onKeyUp = [this, &box](int) { keyUp(box); };
-  box.onDoubleClick = [&box] { box.setText(""); };
+  box.onDoubleClick = [this, &box] {
+    ++events_;
+    box.setText("");
+  };
 }
 
 void HotkeyBoxes::keyDown(ui::EditBox& box, int virtualKey) {
+  const unsigned event = ++events_;
   keyName_.clear();
   // The highest-coded named key held down wins; modifiers have no names.
   for (int key = 1; key <= 256; ++key) {
@@ -34,19 +38,22 @@ void HotkeyBoxes::keyDown(ui::EditBox& box, int virtualKey) {
   }
   prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
   loop::pause(10);
+  if (events_ != event) return;  // a later key event has already set the box
   prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
   box.setText(prefix_ + keyName_);
 }
 
 void HotkeyBoxes::keyUp(ui::EditBox& box) {
-  std::string hotkey = prefix_ + keyName_;
-  if (!hotkey.empty() && hotkey.back() == '+') hotkey.clear();  // modifiers alone
-  box.setText(takenElsewhere(box, hotkey) ? "" : hotkey);
-  loop::pause(10);
-  if (box.text() == "Ctrl+V" || box.text() == "Ctrl+C") box.setText("");
+  ++events_;
+  const std::string hotkey = prefix_ + keyName_;
+  box.setText(refused(box, hotkey) ? "" : hotkey);
 }
 
-bool HotkeyBoxes::takenElsewhere(const ui::EditBox& box, const std::string& hotkey) const {
+// Modifiers alone, a combination another row or macro box holds, and the
+// system's copy and paste keys, which a global hotkey would take from every program.
+bool HotkeyBoxes::refused(const ui::EditBox& box, const std::string& hotkey) const {
+  if (hotkey.empty() || hotkey.back() == '+') return true;
+  if (hotkey == "Ctrl+V" || hotkey == "Ctrl+C") return true;
   for (int row = 0; row <= 50; ++row)
     if (table_.cell(row, table::DataTable::kHotkey) == hotkey) return true;
   for (const ui::EditBox* macroBox : {&controls_.记录, &controls_.模拟, &controls_.停止})

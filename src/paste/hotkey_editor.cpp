@@ -25,6 +25,9 @@ void HotkeyEditor::open(int row) {
   if (row < 0 || row >= table_.rowCount()) return;
   // Only rows 1 to 50 can carry a hotkey.
   if (text::toInt(table_.cell(row, table::DataTable::kNumber)) > kCustomSlots) return;
+  // The double click selected the row; left selected, it would become where
+  // the next paste starts and what 删除 removes.
+  table_.setCurrentRow(-1);
   loop::pause(30);
   const Rect cell = table::editorRectOver(table_.view(), row, table::DataTable::kHotkey);
   if (cell.width <= 0) return;  // the row is scrolled out of view

@@ -43,8 +43,12 @@ void playSound(Sound sound);
 
 // The clipboard. Opening it is retried for about a second while another
 // program holds it; setClipboardText returns false when it stayed busy.
-// Texts are GBK and travel as Unicode text (CF_UNICODETEXT).
-bool setClipboardText(std::string_view gbk);
+// Texts are GBK and travel as Unicode text (CF_UNICODETEXT) marked as Chinese
+// (CF_LOCALE 0x0804), so that programs reading ANSI text get GBK.
+// A Private text (account data) is kept out of the clipboard history, the
+// cloud clipboard and clipboard monitors.
+enum class ClipboardPrivacy { Normal, Private };
+bool setClipboardText(std::string_view gbk, ClipboardPrivacy privacy = ClipboardPrivacy::Normal);
 // The clipboard's text, "" when it holds none, nothing when it stayed busy.
 std::optional<std::string> clipboardText();
 

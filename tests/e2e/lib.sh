@@ -150,6 +150,16 @@ click_client() {
   focus_foreground
 }
 
+# double_click_client TITLE X Y: a double click at the client point (96-DPI units).
+double_click_client() {
+  local point x y
+  point=$(probe point "$1" "$2" "$3") || fail "no window titled '$1' to double-click"
+  read -r x y <<<"$point"
+  xdotool mousemove "$x" "$y" click --repeat 2 --delay 100 1 ||
+    fail "xdotool could not double-click at $x,$y"
+  focus_foreground
+}
+
 # screen_size: prints "WIDTH HEIGHT" of the X screen.
 screen_size() {
   xdpyinfo | awk '/dimensions:/ { split($2, size, "x"); print size[1], size[2] }'

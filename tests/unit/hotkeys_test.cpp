@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "app_fixture.h"
 #include "paste/hotkey_text.h"
 #include "platform/event_loop.h"
@@ -161,6 +165,89 @@ TEST_F(HotkeyLoadingTest, TheHotkeyEditorOpensOverACellAndWritesItBack) {
   list.onCellMouseDown({51, 5, false});
   list.onDoubleClick();  // row 52 cannot carry a hotkey
   EXPECT_FALSE(editor.isVisible());
+}
+
+TEST_F(HotkeyLoadingTest, OpeningTheHotkeyEditorClearsTheCurrentRow) {
+  for (const char* entry : {"a", "b", "c"}) table().appendRow(entry);
+  window_->window().show();
+  ui::ListView& list = window_->controls().超级列表框1;
+  table().setCurrentRow(1);  // the double-clicked row, as the table selects it
+  list.onCellMouseDown({1, 5, false});
+  list.onDoubleClick();
+  ASSERT_TRUE(window_->controls().编辑框1007.isVisible());
+  EXPECT_EQ(table().currentRow(), -1);
+}
+
+// Key chords typed into hotkey boxes at different speeds: a fast typist (or
+// xdotool) releases keys while the box is still pausing in a key-down.
+class HotkeyBoxTimingTest : public HotkeyLoadingTest {
+ protected:
+  struct Case {
+    const char* name;
+    std::vector<int> keys;
+    std::string expected;
+  };
+  static constexpr int kSpacingsMs[] = {0, 4, 20, 250};
+
+  void SetUp() override {
+    HotkeyLoadingTest::SetUp();
+    for (const char* entry : {"a", "b", "c"}) table().appendRow(entry);
+    table().setCell(1, 5, "Alt+A");
+    window_->window().show();
+  }
+
+  // Each key goes down in order and comes up in reverse order, one event
+  // every `spacingMs` on the virtual clock; returns once all are handled.
+  void typeChord(ui::EditBox& box, const std::vector<int>& keys, int spacingMs) {
+    std::int64_t when = loop::nowMs();
+    for (int key : keys)
+      headless::at(when += spacingMs, [&box, key] {
+        headless::setKeyHeld(key, true);
+        box.onKeyDown(key);
+      });
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+      headless::at(when += spacingMs, [&box, key = *key] {
+        headless::setKeyHeld(key, false);
+        box.onKeyUp(key);
+      });
+    headless::advance(when - loop::nowMs() + 200);
+  }
+
+  const std::vector<Case> cases_ = {
+      {"Ctrl+V", {0x11, 'V'}, ""},
+      {"Ctrl+C", {0x11, 'C'}, ""},
+      {"Alt+A, the hotkey of row 2", {0x12, 'A'}, ""},
+      {"Ctrl+Shift+F5", {0x11, 0x10, 0x74}, "Ctrl+Shift+F5"},
+  };
+};
+
+TEST_F(HotkeyBoxTimingTest, AMacroBoxEndsTheSameAtAnySpeed) {
+  ui::EditBox& box = window_->controls().记录;
+  for (const Case& c : cases_) {
+    for (int spacing : kSpacingsMs) {
+      SCOPED_TRACE(std::string(c.name) + " typed " + std::to_string(spacing) + " ms apart");
+      box.setText("F9");
+      typeChord(box, c.keys, spacing);
+      EXPECT_EQ(box.text(), c.expected);
+    }
+  }
+}
+
+TEST_F(HotkeyBoxTimingTest, TheHotkeyEditorWritesTheSameCellAtAnySpeed) {
+  ui::ListView& list = window_->controls().超级列表框1;
+  ui::EditBox& editor = window_->controls().编辑框1007;
+  for (const Case& c : cases_) {
+    for (int spacing : kSpacingsMs) {
+      SCOPED_TRACE(std::string(c.name) + " typed " + std::to_string(spacing) + " ms apart");
+      table().setCell(0, 5, "F9");
+      list.onCellMouseDown({0, 5, false});
+      list.onDoubleClick();
+      ASSERT_TRUE(editor.isVisible());
+      typeChord(editor, c.keys, spacing);
+      editor.onFocusLost();
+      EXPECT_EQ(table().cell(0, 5), c.expected);
+    }
+  }
 }
 
 TEST_F(HotkeyLoadingTest, PickerClicksTheReleasePointAndMakesItsWindowTopmost) {

@@ -88,6 +88,7 @@ TEST_F(PasteTest, ForcedTypingStepsOverChineseAndKeepsCaseUnderCapsLock) {
   press();
   EXPECT_EQ(names(), (std::vector<std::string>{"type a", "type B", "type 1"}));
   EXPECT_EQ(headless::targetFields()[0], "aB1");
+  EXPECT_TRUE(headless::clipboardIsPrivate());  // kept out of the clipboard history
 }
 
 TEST_F(PasteTest, PressesWhileARunFinishesItsRowStopItAndNeverStartAnother) {

@@ -1,8 +1,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +44,60 @@ TEST(Clipboard, TextRoundTripsAsUnicode) {
     ASSERT_TRUE(setClipboardText(c.gbk));
     EXPECT_EQ(rawClipboardText(), c.unicode);
     EXPECT_EQ(clipboardText(), c.gbk);
+  }
+}
+
+// The clipboard's bytes in a format, read without the code under test;
+// nothing when it holds none.
+std::optional<std::string> rawClipboardData(UINT format) {
+  if (!OpenClipboard(nullptr)) {
+    ADD_FAILURE() << "the clipboard is busy";
+    return std::nullopt;
+  }
+  std::optional<std::string> bytes;
+  HANDLE data = GetClipboardData(format);
+  if (const auto* locked = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
+    bytes = std::string(locked, GlobalSize(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return bytes;
+}
+
+std::optional<DWORD> rawClipboardDword(UINT format) {
+  const std::optional<std::string> bytes = rawClipboardData(format);
+  if (!bytes || bytes->size() < sizeof(DWORD)) return std::nullopt;
+  DWORD value = 0;
+  std::memcpy(&value, bytes->data(), sizeof value);
+  return value;
+}
+
+TEST(Clipboard, TextIsMarkedChineseSoThatAnsiReadersGetGbk) {
+  ASSERT_TRUE(setClipboardText("中文，全角"));
+  EXPECT_EQ(rawClipboardDword(CF_LOCALE), 0x0804u);
+  // The system converts CF_TEXT with the code page of CF_LOCALE, whatever
+  // the keyboard layout and the system's own code page.
+  const std::string ansi = rawClipboardData(CF_TEXT).value_or("<none>");
+  EXPECT_EQ(ansi.substr(0, ansi.find('\0')), "中文，全角");
+}
+
+TEST(Clipboard, PrivateTextIsKeptOutOfHistoryAndCloud) {
+  const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+  const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+  const UINT cloud = RegisterClipboardFormatW(L"CanUploadToCloudClipboard");
+  struct Case {
+    ClipboardPrivacy privacy;
+    std::optional<DWORD> allowed;  // the value of the two permission formats
+  };
+  // Private first: a normal text after it must not keep its marks.
+  const Case cases[] = {{ClipboardPrivacy::Private, 0}, {ClipboardPrivacy::Normal, std::nullopt}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.privacy == ClipboardPrivacy::Private ? "private" : "normal");
+    ASSERT_TRUE(setClipboardText("账号 zhang", c.privacy));
+    EXPECT_EQ(rawClipboardText(), L"账号 zhang");
+    EXPECT_EQ(rawClipboardData(exclude).has_value(), c.allowed.has_value());
+    EXPECT_EQ(rawClipboardDword(history), c.allowed);
+    EXPECT_EQ(rawClipboardDword(cloud), c.allowed);
   }
 }
 

@@ -12,6 +12,7 @@ namespace {
 
 struct Clipboard {
   std::string text;  // GBK
+  bool isPrivate = false;
   bool heldElsewhere = false;
   int openAttempts = 0;  // the system's own
 };
@@ -48,6 +49,7 @@ std::optional<std::string> readClipboardOnce() {
 bool writeClipboardOnce(std::string_view gbk) {
   if (clipboard().heldElsewhere) return false;
   clipboard().text = gbk;
+  clipboard().isPrivate = false;
   return true;
 }
 
@@ -55,9 +57,11 @@ bool writeClipboardOnce(std::string_view gbk) {
 
 namespace hf::desktop {
 
-bool setClipboardText(std::string_view gbk) {
-  if (simulatedInputEnded()) return false;
-  return headless::internal::openForSystem() && headless::internal::writeClipboardOnce(gbk);
+bool setClipboardText(std::string_view gbk, ClipboardPrivacy privacy) {
+  using namespace headless::internal;
+  if (simulatedInputEnded() || !openForSystem() || !writeClipboardOnce(gbk)) return false;
+  clipboard().isPrivate = privacy == ClipboardPrivacy::Private;
+  return true;
 }
 
 std::optional<std::string> clipboardText() {
@@ -75,6 +79,10 @@ void holdClipboard(bool held) {
 
 int clipboardOpenAttempts() {
   return internal::clipboard().openAttempts;
+}
+
+bool clipboardIsPrivate() {
+  return internal::clipboard().isPrivate;
 }
 
 }  // namespace hf::headless

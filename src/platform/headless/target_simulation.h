@@ -63,6 +63,9 @@ void setCapsLock(bool on);
 // Another program keeps the clipboard open: opening it fails until released.
 void holdClipboard(bool held);
 int clipboardOpenAttempts();
+// Whether the clipboard's text was put there as private (kept out of the
+// clipboard history); a text another program copies never is.
+bool clipboardIsPrivate();
 
 std::vector<Point> clicks();  // left clicks (down and up) at the cursor, in order
 std::vector<desktop::WindowId> topmostWindows();

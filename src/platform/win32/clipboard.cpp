@@ -32,20 +32,45 @@ bool openClipboard() {
   return false;
 }
 
-// Moveable global memory holding the text and its terminating zero, as
-// SetClipboardData expects; nullptr when the allocation failed.
-HGLOBAL globalCopy(const std::wstring& text) {
-  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (!memory) return nullptr;
+// Puts a copy of the bytes on the opened clipboard in the given format. The
+// clipboard owns the memory once SetClipboardData succeeds.
+bool put(UINT format, const void* bytes, SIZE_T size) {
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!memory) return false;
   void* data = GlobalLock(memory);
-  if (!data) {
-    GlobalFree(memory);
-    return nullptr;
+  if (data) {
+    std::memcpy(data, bytes, size);
+    GlobalUnlock(memory);
+    if (SetClipboardData(format, memory)) return true;
   }
-  std::memcpy(data, text.c_str(), bytes);
-  GlobalUnlock(memory);
-  return memory;
+  GlobalFree(memory);
+  return false;
+}
+
+bool putDword(UINT format, DWORD value) {
+  return put(format, &value, sizeof value);
+}
+
+// Without a CF_LOCALE of its own, the system converts the text for programs
+// that read CF_TEXT with the code page of the active keyboard layout, and
+// Chinese turns into "?" under a Western layout.
+bool putChineseText(std::string_view gbk) {
+  const std::wstring text = win32::widen(gbk);
+  return put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)) &&
+         putDword(CF_LOCALE,
+                  MAKELCID(MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), SORT_DEFAULT));
+}
+
+// The registered formats by which Windows 10 and later keep a clipboard
+// content out of the clipboard history, the cloud clipboard and clipboard
+// monitors; older systems ignore them.
+bool putPrivacyMarks() {
+  static const UINT exclude =
+      RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+  static const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
+  static const UINT cloud = RegisterClipboardFormatW(L"CanUploadToCloudClipboard");
+  return exclude && history && cloud && putDword(exclude, 0) && putDword(history, 0) &&
+         putDword(cloud, 0);
 }
 
 std::string textOf(HANDLE data) {
@@ -60,15 +85,13 @@ std::string textOf(HANDLE data) {
 
 }  // namespace
 
-bool setClipboardText(std::string_view gbk) {
+bool setClipboardText(std::string_view gbk, ClipboardPrivacy privacy) {
   if (simulatedInputEnded() || !openClipboard()) return false;
-  bool stored = false;
-  if (EmptyClipboard()) {
-    HGLOBAL memory = globalCopy(win32::widen(gbk));
-    // The clipboard owns the memory once SetClipboardData succeeds.
-    stored = memory && SetClipboardData(CF_UNICODETEXT, memory);
-    if (memory && !stored) GlobalFree(memory);
-  }
+  const bool stored = EmptyClipboard() && putChineseText(gbk) &&
+                      (privacy == ClipboardPrivacy::Normal || putPrivacyMarks());
+  // All or nothing: a private text that could not be marked must not reach
+  // the history, which takes its copy when the clipboard is closed.
+  if (!stored) EmptyClipboard();
   CloseClipboard();
   return stored;
 }
