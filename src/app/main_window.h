@@ -3,7 +3,7 @@
 #include "app/hidden_fields.h"
 #include "app/hints.h"
 #include "app/main_controls.h"
-#include "paste/delivery.h"
+#include "input/delivery.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_boxes.h"
 #include "paste/hotkey_editor.h"
@@ -18,6 +18,7 @@
 #include "table/editing.h"
 #include "table/file_slots.h"
 #include "table/import.h"
+#include "text/numbers.h"
 
 namespace hf::app {
 
@@ -72,7 +73,7 @@ class MainWindow {
   paste::HotkeyLoading loading_{controls_, fields_, hints_, table_, hotkeys_};
   paste::HotkeyBoxes hotkeyBoxes_{controls_, table_};
   paste::HotkeyEditor hotkeyEditor_{controls_, hints_, table_, slots_, hotkeyBoxes_};
-  paste::Delivery delivery_{controls_.组合框2, fields_};
+  input::Delivery delivery_{[this] { return text::toInt(controls_.组合框2.text()); }};
   paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
   paste::HotkeyDispatcher dispatcher_{controls_, fields_, hotkeys_, engine_};
   paste::TargetPicker picker_{controls_, fields_, hints_};

@@ -3,6 +3,7 @@
 #include <iterator>
 #include <random>
 
+#include "input/key_actions.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
@@ -32,14 +33,8 @@ class FlagScope {
   bool& flag_;
 };
 
-// How each style puts the entry into the target: false when the clipboard
-// stayed busy and nothing was pasted.
-using EntryStep = bool (Delivery::*)(std::string_view);
-constexpr EntryStep kEntrySteps[] = {&Delivery::clipboard, &Delivery::scanClipboard,
-                                     &Delivery::characters, &Delivery::forcedTyping};
-static_assert(std::size(kEntrySteps) == static_cast<std::size_t>(Style::None));
-
 // The presses after the entry, from the row's column 2 and column 4.
+using input::Delivery;
 using CellStep = void (Delivery::*)(std::string_view);
 struct SeparatorSteps {
   CellStep fromTabsCell;
@@ -161,14 +156,35 @@ void PasteEngine::clipboardBusy() {
               "●剪贴板被其他程序占用，已停止粘贴！请稍后再试。");
 }
 
+void PasteEngine::captureTarget() {
+  fields_.句柄1 = text::toText(static_cast<long long>(desktop::windowUnderCursor()));
+}
+
+// Puts the entry into the target in the mode's style: false when the
+// clipboard stayed busy and nothing was pasted.
+bool PasteEngine::deliverEntry(Style style, std::string_view entry) {
+  switch (style) {
+    case Style::Clipboard:
+      return delivery_.clipboard(entry);
+    case Style::ScanClipboard:
+      return delivery_.scanClipboard(entry);
+    case Style::Characters:
+      delivery_.characters(static_cast<desktop::WindowId>(text::toNumber(fields_.句柄1)), entry);
+      return true;
+    case Style::ForcedTyping:
+      return delivery_.forcedTyping(entry);
+    case Style::None:
+      break;
+  }
+  return true;
+}
+
 // Delivers the entry of `entryRow` in the mode's style, followed by the
 // mode's separator runs from the cells of `settingsRow`; false when the
 // clipboard stayed busy and nothing was pasted.
 bool PasteEngine::deliverRow(PasteMode mode, int entryRow, int settingsRow) {
   const PasteModeTraits& traits = traitsOf(mode);
-  if (!(delivery_.*
-        kEntrySteps[static_cast<int>(traits.style)])(table_.cell(entryRow, Column::kEntry)))
-    return false;
+  if (!deliverEntry(traits.style, table_.cell(entryRow, Column::kEntry))) return false;
   if (traits.pauseRowWaitsLonger && table_.cell(settingsRow, Column::kPause) == kPauseWord)
     loop::pause(delivery_.interval());
   const SeparatorSteps& steps = kSeparatorSteps[static_cast<int>(traits.separators)];
@@ -217,7 +233,7 @@ void PasteEngine::oneAtATime(int slot, const std::function<void(int slot)>& deli
 void PasteEngine::manual(PasteMode mode, int slot) {
   const PasteModeTraits& traits = traitsOf(mode);
   const bool chosenByHotkey = traits.trigger == Trigger::ChosenByHotkey;
-  if (traits.capturesTarget) delivery_.captureTarget();
+  if (traits.capturesTarget) captureTarget();
   if (chosenByHotkey) {
     loop::pause(10);
     table_.setCurrentRow(slot - 1);
@@ -259,7 +275,7 @@ void PasteEngine::finishRun() {
 
 void PasteEngine::automatic(PasteMode mode) {
   if (traitsOf(mode).capturesTarget) {
-    delivery_.captureTarget();
+    captureTarget();
     loop::pause(10);
   }
   if (!startRunOrStop()) return;
@@ -330,7 +346,7 @@ void PasteEngine::randomCycle() {
         break;
       }
       delivery_.tabRun(table_.cell(row, Column::kTabs));
-      if (enter == "回车") Delivery::press(keys::kEnter);
+      if (enter == "回车") input::press(keys::kEnter);
     }
     if (text::toInt(fields_.编辑框7) == table_.rowCount()) {
       commands_.按钮14();
@@ -359,7 +375,7 @@ int PasteEngine::firstMarkedRow() const {
 void PasteEngine::markedManual(PasteMode mode) {
   const PasteModeTraits& traits = traitsOf(mode);
   if (traits.capturesTarget) {
-    delivery_.captureTarget();
+    captureTarget();
     loop::pause(10);
   }
   const int row = firstMarkedRow();
@@ -375,7 +391,7 @@ void PasteEngine::markedManual(PasteMode mode) {
 void PasteEngine::markedAutomatic(PasteMode mode) {
   const PasteModeTraits& traits = traitsOf(mode);
   if (traits.capturesTarget) {
-    delivery_.captureTarget();
+    captureTarget();
     loop::pause(10);
   }
   if (!startRunOrStop()) return;

@@ -10,7 +10,7 @@
 #include "app/hidden_fields.h"
 #include "app/hints.h"
 #include "app/main_controls.h"
-#include "paste/delivery.h"
+#include "input/delivery.h"
 #include "paste/paste_mode_table.h"
 #include "platform/desktop.h"
 #include "table/data_table.h"
@@ -29,7 +29,7 @@ bool countsEnterPresses(int selectorItem);
 class PasteEngine {
  public:
   PasteEngine(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-              app::Hints& hints, table::DataTable& table, Delivery& delivery)
+              app::Hints& hints, table::DataTable& table, input::Delivery& delivery)
       : controls_(controls),
         fields_(fields),
         commands_(commands),
@@ -69,6 +69,9 @@ class PasteEngine {
   void allMarkedAtOnce();
 
   bool startRunOrStop();
+  // Remembers the window under the cursor as the target of posted characters.
+  void captureTarget();
+  bool deliverEntry(Style style, std::string_view entry);
   bool stopRequested();
   void finishRun();
   bool deliverRow(PasteMode mode, int entryRow, int settingsRow);
@@ -83,7 +86,7 @@ class PasteEngine {
   app::HiddenCommands& commands_;
   app::Hints& hints_;
   table::DataTable& table_;
-  Delivery& delivery_;
+  input::Delivery& delivery_;
   std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle
   std::deque<int> waitingPresses_;       // slots of the presses not yet delivered
   std::mt19937 random_{std::random_device{}()};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "paste/delivery.h"
+#include "input/key_actions.h"
 #include "paste/paste_modes.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
@@ -23,7 +23,7 @@ CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields,
     if (key != keys::kEnter ||
         controls_.组合框66.selectedIndex() < static_cast<int>(paste::PasteMode::ImageText))
       return;
-    if (desktop::setClipboardText("#")) paste::Delivery::ctrlV();
+    if (desktop::setClipboardText("#")) input::ctrlV();
   };
 }
 

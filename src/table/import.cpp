@@ -4,7 +4,7 @@
 #include <new>
 #include <thread>
 
-#include "paste/delivery.h"
+#include "input/key_actions.h"
 #include "paste/paste_modes.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
@@ -68,9 +68,9 @@ void Importer::captureSelection() {
   const ImportMode importMode = mode();
   if (!isTableImportMode(importMode) || importMode == ImportMode::DroppedImages) return;
   loop::pause(100);
-  paste::Delivery::ctrlC();
+  input::ctrlC();
   loop::pause(50);
-  if (controls_.选择框14.isChecked()) paste::Delivery::press(keys::kDelete);
+  if (controls_.选择框14.isChecked()) input::press(keys::kDelete);
   const bool letterOrDigit = importMode == ImportMode::Letters || importMode == ImportMode::Digits;
   loop::pause(letterOrDigit ? 30 : 50);
   const std::string text = desktop::clipboardText().value_or("");

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <initializer_list>
+
+// The named key actions every delivery, capture and replay is built from.
+// Before any key goes out, the modifiers the user still holds are let go of
+// (see letGoOfModifiers), so the target receives exactly these keys.
+namespace hf::input {
+
+// Each key down in order, then each key up in the same order.
+void chord(std::initializer_list<int> virtualKeys);
+void press(int virtualKey);
+void ctrlV();
+void ctrlC();
+
+// Key down then key up as separate events, for programs that read scan codes
+// (remote desktops, intranet clients): right Ctrl for the Ctrl chords.
+void scanPress(int virtualKey);
+void scanCtrlV();
+
+// The keys that type one character on a US keyboard: the key and whether
+// Shift goes with it; key 0 for characters that no key types.
+struct TypedKey {
+  int virtualKey = 0;
+  bool shift = false;
+  friend bool operator==(const TypedKey&, const TypedKey&) = default;
+};
+TypedKey keyForCharacter(char c);
+// Types an ASCII character with its key; Caps Lock does not change its case.
+// False, and nothing pressed, for a character without a key.
+bool typeCharacter(char c);
+
+}  // namespace hf::input
