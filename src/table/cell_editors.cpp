@@ -86,6 +86,7 @@ void CellEditors::openEntryEditor(int row) {
   entryRow_ = table_.rows().follow(row);
   editor.setVisible(true);
   editor.focus();
+  editor.putCaretAtEnd();  // typing goes on the empty line after the text
 }
 
 void CellEditors::commitEntry() {

@@ -64,6 +64,26 @@ TEST_F(CellEditorsTest, TheEntryEditorCommitsOnTheHeaderClick) {
   EXPECT_FALSE(editor.isVisible());
 }
 
+// The editor opens with the cell's text and a line break, the caret after them.
+TEST_F(CellEditorsTest, TypingInTheEntryEditorAddsToTheEndOfTheCell) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"NEW", "x1\r\nNEW"},
+      {"\r\nNEW\r\n", "x1\r\nNEW"},  // blank lines and the final line break go
+      {"", "x1"},
+  };
+  table().appendRow("x1");
+  ui::EditBox& editor = window_->controls().编辑框1009;
+  for (const auto& [typed, stored] : cases) {
+    SCOPED_TRACE(typed);
+    table().setCell(0, 1, "x1");
+    doubleClick(0, 1);
+    ASSERT_TRUE(editor.hasFocus());
+    headless::typeInto(editor, typed);
+    list().onHeaderClick(1);
+    EXPECT_EQ(table().cell(0, 1), stored);
+  }
+}
+
 // Changes that keep every row where it is leave an open editor's cell where it was.
 TEST_F(CellEditorsTest, AnOpenEditorCommitsAfterChangesThatKeepTheRows) {
   const std::pair<const char*, std::function<void()>> changes[] = {
