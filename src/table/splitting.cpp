@@ -220,9 +220,10 @@ bool sweepsEmptyRows(ImportMode mode) {
   return isTableImportMode(mode) && mode != ImportMode::Single && mode != ImportMode::DroppedImages;
 }
 
-bool emptiesClipboardAfterCapture(ImportMode mode) {
-  return mode == ImportMode::Single || mode == ImportMode::CustomSeparator ||
-         mode == ImportMode::ExcelTabs || mode == ImportMode::Spaces ||
+bool emptiesClipboard(ImportMode mode, ImportSource source) {
+  if (mode == ImportMode::Single || mode == ImportMode::CustomSeparator)
+    return source == ImportSource::Capture;
+  return mode == ImportMode::ExcelTabs || mode == ImportMode::Spaces ||
          mode == ImportMode::EachCharacter;
 }
 
