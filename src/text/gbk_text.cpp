@@ -150,4 +150,26 @@ std::string mid(std::string_view text, int start, int n) {
   return std::string(text.substr(offset, static_cast<std::size_t>(n)));
 }
 
+// The text with its full-width forms (A3 A1..A3 FE, the forms of ASCII
+// 0x21..0x7E) and the ideographic space (A1 A1) in half width.
+std::string halfWidth(std::string_view text) {
+  std::string half(text.size(), '\0');
+  char* out = half.data();
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t size = charSize(text, at);
+    const std::string_view character = text.substr(at, size);
+    const auto second = size == 2 ? static_cast<unsigned char>(character[1]) : 0;
+    if (character == "\xA1\xA1") {  // the ideographic space
+      *out++ = ' ';
+    } else if (character[0] == '\xA3' && second >= 0xA1 && second <= 0xFE) {
+      *out++ = static_cast<char>(second - 0x80);
+    } else {
+      out = std::copy(character.begin(), character.end(), out);
+    }
+    at += size;
+  }
+  half.resize(static_cast<std::size_t>(out - half.data()));
+  return half;
+}
+
 }  // namespace hf::text

@@ -54,6 +54,9 @@ void forEachPiece(std::string_view text, std::string_view separator, Visit&& vis
   if (start < text.size() || !any) visit(text.substr(start));
 }
 
+// The text with its full-width characters in half width.
+std::string halfWidth(std::string_view text);
+
 // Byte cuts; out-of-range counts are clamped.
 std::string left(std::string_view text, int n);
 std::string right(std::string_view text, int n);
