@@ -365,6 +365,26 @@ TEST_F(EditingTest, EnterInTheSearchBox) {
   }
 }
 
+// Nothing the search box starts outlives it: after a search with Enter, 删除
+// removes the marked row and a row drag moves rows.
+TEST_F(EditingTest, DeleteAndRowDragWorkAfterASearch) {
+  write("保存A.txt", "r1★r2★r3★r4★");
+  c().打开A.onClick();
+  w().window().show();
+  c().编辑框查询.onMouseDown();
+  headless::typeInto(c().编辑框查询, "r2\r\n");
+  ASSERT_EQ(marks(), Rows{2});
+  c().删除.onClick();
+  EXPECT_EQ(column(1), (Texts{"r1", "r3", "r4"}));
+
+  pressCell(2, 1);
+  table().setCurrentRow(2);  // the list selects the pressed row
+  list().onBeginDrag(2);
+  const Rect target = list().cellRect(0, 1);
+  w().window().onMouseUp({target.left + 2, target.top + 2});
+  EXPECT_EQ(column(1), (Texts{"r4", "r1", "r3"}));
+}
+
 TEST_F(EditingTest, SearchAndMarkAddsToTheMarksAndClearsTheCurrentRow) {
   fill({"ab", "c", "xb"});
   markOnly({2});
