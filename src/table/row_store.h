@@ -33,8 +33,8 @@ class RowStore {
   using FollowedRow = std::shared_ptr<const int>;
   FollowedRow follow(int row) const;
 
-  // Counts the changes that give some index to another row: inserts before
-  // the last row, removals, moves, emptying. Appending and cell or mark
+  // Counts the changes that give some index to another row: inserts other
+  // than at the end, removals, moves, emptying. Appending and cell or mark
   // changes leave it alone.
   int layoutVersion() const { return layoutVersion_; }
 

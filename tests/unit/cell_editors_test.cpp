@@ -106,6 +106,7 @@ TEST_F(CellEditorsTest, AnOpenEditorCommitsAfterChangesThatKeepTheRows) {
   };
   ui::EditBox& entryEditor = window_->controls().编辑框1009;
   ui::EditBox& wordEditor = window_->controls().编辑框1008;
+  ui::EditBox& hotkeyEditor = window_->controls().编辑框1007;
   for (const auto& [name, change] : changes) {
     SCOPED_TRACE(name);
     table().clear();
@@ -120,6 +121,12 @@ TEST_F(CellEditorsTest, AnOpenEditorCommitsAfterChangesThatKeepTheRows) {
     change();
     wordEditor.onFocusLost();
     EXPECT_EQ(table().cell(2, 3), "暂停");
+
+    doubleClick(2, 5);
+    hotkeyEditor.setText("F5");
+    change();
+    hotkeyEditor.onFocusLost();
+    EXPECT_EQ(table().cell(2, 5), "F5");
   }
 }
 
