@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Whole-file access. Every file the system writes is replaced atomically: the
 // bytes go to a temporary file in the same folder, which is then renamed over
@@ -20,6 +21,17 @@ std::optional<std::string> readWhole(const std::filesystem::path& path,
 
 // Replaces the file with bytes; false (and the old file untouched) on failure.
 bool replaceWhole(const std::filesystem::path& path, std::string_view bytes);
+
+struct FileContent {
+  std::filesystem::path path;
+  std::string_view bytes;
+};
+// Replaces files that belong together. Every new content is written beside
+// its file before any file is replaced, so a write that fails (a full disk,
+// a read-only folder) leaves every old file as it was. False on any failure;
+// a file that cannot be replaced after all writes succeeded (one locked by
+// another program) keeps its old content, and so do the ones after it.
+bool replaceTogether(const std::vector<FileContent>& files);
 
 bool exists(const std::filesystem::path& path);
 

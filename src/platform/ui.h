@@ -134,6 +134,10 @@ class EditBox : public Control {
   };
   EditBox(Window& parent, const Args& args);
 
+  // Puts the caret after the last character, nothing selected. A new text
+  // (setText) puts it before the first.
+  void putCaretAtEnd();
+
   std::function<void()> onTextChanged;
   std::function<void(int virtualKey)> onKeyDown;
   std::function<void(int virtualKey)> onKeyUp;

@@ -56,9 +56,8 @@ void CellEditors::open(ui::ListView::Cell cell) {
 
   controls_.编辑框1009.setVisible(false);
   loop::pause(30);
-  editingRow_ = cell.row;
+  editingRow_ = table_.rows().follow(cell.row);
   editingColumn_ = cell.column;
-  editingLayout_ = table_.layoutVersion();
   ui::Control* editor = &controls_.编辑框1008;
   std::string text;
   if (cell.column == DataTable::kTabs) {
@@ -86,26 +85,28 @@ void CellEditors::openEntryEditor(int row) {
   editor.setText(table_.cell(row, DataTable::kEntry) + "\r\n");
   fields_.编辑框行号 = text::toText(row);
   fields_.编辑框列号 = text::toText(DataTable::kEntry);
-  editingLayout_ = table_.layoutVersion();
+  entryRow_ = table_.rows().follow(row);
   editor.setVisible(true);
   editor.focus();
+  editor.putCaretAtEnd();  // typing goes on the empty line after the text
 }
 
 void CellEditors::commitEntry() {
   ui::EditBox& editor = controls_.编辑框1009;
-  if (fields_.编辑框行号.empty() || !editor.isVisible()) return;
+  if (fields_.编辑框行号.empty() || !entryRow_ || !editor.isVisible()) return;
   const std::string entry = entryFromEditor(editor.text());
   loop::pause(30);
   controls_.超级列表框1.focus();
-  if (table_.layoutVersion() == editingLayout_)
-    table_.setCell(text::toInt(fields_.编辑框行号), text::toInt(fields_.编辑框列号), entry);
+  if (*entryRow_ >= 0) {
+    fields_.编辑框行号 = text::toText(*entryRow_);
+    table_.setCell(*entryRow_, text::toInt(fields_.编辑框列号), entry);
+  }
   editor.setVisible(false);
 }
 
 void CellEditors::commitField(ui::Control& editor, bool onlyWhileShown) {
   if (!editor.isVisible() || (onlyWhileShown && !controls_.window.isVisible())) return;
-  if (table_.layoutVersion() == editingLayout_)
-    table_.setCell(editingRow_, editingColumn_, editor.text());
+  if (editingRow_ && *editingRow_ >= 0) table_.setCell(*editingRow_, editingColumn_, editor.text());
   editor.setVisible(false);
 }
 

@@ -34,9 +34,11 @@ class CellEditors {
   app::HiddenFields& fields_;
   app::Hints& hints_;
   DataTable& table_;
-  int editingRow_ = -1;
+  // The rows of the open editors follow their entries, so a commit never
+  // writes into another row; a row that went takes no commit.
+  RowStore::FollowedRow entryRow_;    // the 内容 editor's
+  RowStore::FollowedRow editingRow_;  // the 跳格, 暂停 and 回车 editors'
   int editingColumn_ = -1;
-  int editingLayout_ = -1;  // the table's layout version when the editor opened
   bool dragging_ = false;
 };
 

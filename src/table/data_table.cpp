@@ -23,10 +23,15 @@ void DataTable::setMarked(int row, bool marked) {
   view_.rowsChanged();
 }
 
-void DataTable::insertRow(int at, std::string_view entry) {
-  rows_.insert(at, static_cast<std::uint32_t>(at + 1), entry);
-  ++layoutVersion_;
+void DataTable::keepingCurrentRow(const std::function<void()>& change) {
+  const RowStore::FollowedRow current = rows_.follow(view_.selectedRow());
+  change();
   view_.rowsChanged();
+  if (*current != view_.selectedRow()) view_.selectRow(*current);
+}
+
+void DataTable::insertRow(int at, std::string_view entry) {
+  keepingCurrentRow([&] { rows_.insert(at, static_cast<std::uint32_t>(at + 1), entry); });
 }
 
 void DataTable::appendRow(std::string_view entry) {
@@ -45,22 +50,16 @@ void DataTable::appendRows(const std::vector<std::string>& entries) {
 }
 
 void DataTable::deleteRow(int row) {
-  rows_.erase(row);
-  ++layoutVersion_;
-  view_.rowsChanged();
+  keepingCurrentRow([&] { rows_.erase(row); });
 }
 
 void DataTable::moveRow(int from, int to) {
-  rows_.move(from, to);
-  ++layoutVersion_;
-  view_.rowsChanged();
+  keepingCurrentRow([&] { rows_.move(from, to); });
 }
 
 void DataTable::clear() {
-  rows_.clear();
-  ++layoutVersion_;
   ++clears_;
-  view_.rowsChanged();
+  keepingCurrentRow([&] { rows_.clear(); });
 }
 
 void DataTable::renumber() {

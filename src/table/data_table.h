@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,22 +44,21 @@ class DataTable : public ui::ListModel {
   void clear();
   void renumber();
 
+  // The current row is the paste pointer: changes of the rows keep it on its
+  // entry, and it is gone (-1) with its row.
   int currentRow() const;
   void setCurrentRow(int row);
   void scrollTo(int row);
 
-  // Changes many rows in one step (rows may go, cells and marks change).
+  // Changes many rows in one step (rows may go or move, cells and marks change).
   template <typename Edit>
   void editRows(Edit edit) {
-    edit(rows_);
-    ++layoutVersion_;
-    view_.rowsChanged();
+    keepingCurrentRow([&] { edit(rows_); });
   }
 
   // Counts the changes that may give a row index to another row (inserts,
-  // deletes, moves, bulk edits, emptying). A cell editor writes back only
-  // while it is unchanged, so it never writes into another row.
-  int layoutVersion() const { return layoutVersion_; }
+  // removals, moves, emptying); see RowStore::layoutVersion.
+  int layoutVersion() const { return rows_.layoutVersion(); }
 
   // Appends the entries of an entries-file text (split at "★"). Rows are
   // built first, in batches between which pending events are processed, and
@@ -73,9 +73,11 @@ class DataTable : public ui::ListModel {
   void applyDefaultLayout();
 
  private:
+  // Runs a change of the rows, then shows them with the current row still on its entry.
+  void keepingCurrentRow(const std::function<void()>& change);
+
   ui::ListView& view_;
   RowStore rows_;
-  int layoutVersion_ = 0;
   int clears_ = 0;  // a bulk load started before an emptying is dropped
 };
 

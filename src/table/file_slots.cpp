@@ -77,9 +77,9 @@ void FileSlots::open(int slot) {
 
 void FileSlots::save(int slot) {
   if (!tableShown() || table_.rowCount() == 0) return;
-  const bool saved = files::replaceWhole(entriesFile(slot), formatEntries(table_.rows())) &&
-                     files::replaceWhole(rowSettingsFile(slot), formatRowSettings(table_.rows()));
-  if (!saved) {
+  const std::string entries = formatEntries(table_.rows());
+  const std::string settings = formatRowSettings(table_.rows());
+  if (!files::replaceTogether({{entriesFile(slot), entries}, {rowSettingsFile(slot), settings}})) {
     hints_.show(hints_.气球提示框2, saveButton(slot), 10,
                 "●保存失败！文件被占用或文件夹只读，表格内容仍在。");
     return;

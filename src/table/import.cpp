@@ -62,6 +62,7 @@ void Importer::importText(std::string_view text, ImportSource source) {
   }
   table_.appendRows(*pieces);
   if (sweepsEmptyRows(importMode)) commands_.删除1();
+  if (emptiesClipboard(importMode, source)) desktop::setClipboardText("");
 }
 
 void Importer::captureSelection() {
@@ -79,7 +80,6 @@ void Importer::captureSelection() {
     return;
   }
   importText(text, ImportSource::Capture);
-  if (emptiesClipboardAfterCapture(importMode)) desktop::setClipboardText("");
   if (importMode == ImportMode::Single) {
     table_.setCurrentRow(table_.rowCount() - 1);
     table_.scrollTo(table_.rowCount() - 1);

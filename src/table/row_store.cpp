@@ -6,6 +6,27 @@
 
 namespace hf::table {
 
+RowStore::FollowedRow RowStore::follow(int row) const {
+  std::erase_if(followers_, [](const std::weak_ptr<int>& follower) { return follower.expired(); });
+  auto followed = std::make_shared<int>(contains(row) ? row : -1);
+  followers_.push_back(followed);
+  return followed;
+}
+
+// The followed indices of rows that are still there.
+std::vector<std::shared_ptr<int>> RowStore::liveFollowers() {
+  std::vector<std::shared_ptr<int>> live;
+  for (const std::weak_ptr<int>& follower : followers_)
+    if (std::shared_ptr<int> row = follower.lock(); row && *row >= 0) live.push_back(row);
+  return live;
+}
+
+template <typename Remap>
+void RowStore::moveFollowers(Remap remap) {
+  ++layoutVersion_;
+  for (const std::shared_ptr<int>& row : liveFollowers()) *row = remap(*row);
+}
+
 std::string RowStore::cell(int row, int column) const {
   if (!contains(row) || column < 0 || column >= kColumns) return {};
   const Row& r = rows_[row];
@@ -64,6 +85,7 @@ void RowStore::setMarked(int row, bool marked) {
 
 void RowStore::insert(int at, std::uint32_t number, std::string_view entry) {
   at = std::clamp(at, 0, size());
+  if (at < size()) moveFollowers([at](int row) { return row >= at ? row + 1 : row; });
   Row row;
   row.number = number & kNumberMask;
   rows_.insert(rows_.begin() + at, row);
@@ -95,6 +117,9 @@ void RowStore::append(Pieces&& pieces) {
 
 void RowStore::erase(int row) {
   if (!contains(row)) return;
+  moveFollowers([row](int followed) {
+    return followed == row ? -1 : followed > row ? followed - 1 : followed;
+  });
   releaseExtras(rows_[row]);
   garbage_ += rows_[row].length;
   rows_.erase(rows_.begin() + row);
@@ -102,20 +127,28 @@ void RowStore::erase(int row) {
 }
 
 void RowStore::eraseIf(const std::function<bool(int row)>& drop) {
+  std::vector<std::shared_ptr<int>> followed = liveFollowers();
+  std::sort(followed.begin(), followed.end(), [](const auto& a, const auto& b) { return *a < *b; });
+  auto next = followed.begin();
   std::size_t kept = 0;
   for (int row = 0; row < size(); ++row) {  // only rows before `row` are overwritten
-    if (drop(row)) {
+    const bool dropped = drop(row);
+    for (; next != followed.end() && **next == row; ++next) **next = dropped ? -1 : int(kept);
+    if (dropped) {
       releaseExtras(rows_[row]);
       garbage_ += rows_[row].length;
     } else {
       rows_[kept++] = rows_[row];
     }
   }
+  if (kept == rows_.size()) return;
+  ++layoutVersion_;
   rows_.resize(kept);
   compactIfWasteful();
 }
 
 void RowStore::clear() {
+  moveFollowers([](int) { return -1; });
   rows_.clear();
   rows_.shrink_to_fit();
   arena_.clear();
@@ -127,6 +160,12 @@ void RowStore::clear() {
 
 void RowStore::move(int from, int to) {
   if (!contains(from) || !contains(to) || from == to) return;
+  moveFollowers([from, to](int row) {
+    if (row == from) return to;
+    if (from < to && row > from && row <= to) return row - 1;
+    if (to < from && row >= to && row < from) return row + 1;
+    return row;
+  });
   const auto first = rows_.begin();
   if (from < to)
     std::rotate(first + from, first + from + 1, first + to + 1);

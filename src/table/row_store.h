@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,17 @@ class RowStore {
     std::vector<std::uint32_t> lengths;
     std::size_t size() const { return offsets.size(); }
   };
+
+  // A row index that moves with its row through inserts, removals and moves,
+  // and turns -1 when the row goes. Whoever needs one keeps it; the store
+  // forgets the ones nobody keeps any more.
+  using FollowedRow = std::shared_ptr<const int>;
+  FollowedRow follow(int row) const;
+
+  // Counts the changes that give some index to another row: inserts other
+  // than at the end, removals, moves, emptying. Appending and cell or mark
+  // changes leave it alone.
+  int layoutVersion() const { return layoutVersion_; }
 
   int size() const { return static_cast<int>(rows_.size()); }
   bool contains(int row) const { return row >= 0 && row < size(); }
@@ -64,6 +76,10 @@ class RowStore {
   static constexpr std::uint32_t kNumberMask = ~kMarkBit;
   using Extras = std::array<std::string, kColumns - 2>;
 
+  std::vector<std::shared_ptr<int>> liveFollowers();
+  // Gives every followed index its new value: remap(old index) -> new index.
+  template <typename Remap>
+  void moveFollowers(Remap remap);
   void setEntry(Row& row, std::string_view text);
   void releaseExtras(Row& row);
   void compactIfWasteful();
@@ -73,6 +89,8 @@ class RowStore {
   std::size_t garbage_ = 0;  // arena bytes no row points at
   std::vector<Extras> extras_;
   std::vector<std::uint32_t> freeExtras_;
+  mutable std::vector<std::weak_ptr<int>> followers_;
+  int layoutVersion_ = 0;
 };
 
 }  // namespace hf::table

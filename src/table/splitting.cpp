@@ -77,28 +77,6 @@ std::vector<std::string> eachCharacter(std::string_view text) {
   return pieces;
 }
 
-// The text with its full-width forms (A3 A1..A3 FE, the forms of ASCII
-// 0x21..0x7E) and the ideographic space (A1 A1) in half width.
-std::string halfWidth(std::string_view text) {
-  std::string half(text.size(), '\0');
-  char* out = half.data();
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t size = text::charSize(text, at);
-    const std::string_view character = text.substr(at, size);
-    const auto second = size == 2 ? static_cast<unsigned char>(character[1]) : 0;
-    if (character == "\xA1\xA1") {  // the ideographic space
-      *out++ = ' ';
-    } else if (character[0] == '\xA3' && second >= 0xA1 && second <= 0xFE) {
-      *out++ = static_cast<char>(second - 0x80);
-    } else {
-      out = std::copy(character.begin(), character.end(), out);
-    }
-    at += size;
-  }
-  half.resize(static_cast<std::size_t>(out - half.data()));
-  return half;
-}
-
 // The system's alphabetic test on a character's first byte, which under code
 // page 936 is the ASCII letter test: a lead byte never passes.
 bool isLetter(std::string_view character) {
@@ -117,7 +95,7 @@ bool isDigit(std::string_view character) {
 // followed by what comes after it, up to the next run.
 template <typename IsOfKind>
 std::vector<std::string> splitBeforeRuns(std::string_view text, IsOfKind isOfKind) {
-  const std::string half = halfWidth(text);
+  const std::string half = text::halfWidth(text);
   const std::string_view all = half;
   std::vector<std::string> pieces;
   std::size_t pieceStart = 0;
@@ -220,9 +198,10 @@ bool sweepsEmptyRows(ImportMode mode) {
   return isTableImportMode(mode) && mode != ImportMode::Single && mode != ImportMode::DroppedImages;
 }
 
-bool emptiesClipboardAfterCapture(ImportMode mode) {
-  return mode == ImportMode::Single || mode == ImportMode::CustomSeparator ||
-         mode == ImportMode::ExcelTabs || mode == ImportMode::Spaces ||
+bool emptiesClipboard(ImportMode mode, ImportSource source) {
+  if (mode == ImportMode::Single || mode == ImportMode::CustomSeparator)
+    return source == ImportSource::Capture;
+  return mode == ImportMode::ExcelTabs || mode == ImportMode::Spaces ||
          mode == ImportMode::EachCharacter;
 }
 

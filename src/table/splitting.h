@@ -44,9 +44,9 @@ std::vector<std::string> splitForImport(ImportMode mode, std::string_view text, 
 // Whether the empty-row sweep follows the mode's import.
 bool sweepsEmptyRows(ImportMode mode);
 
-// Whether a capture with the mode empties the clipboard afterwards, so that
-// a later press with nothing selected imports nothing.
-bool emptiesClipboardAfterCapture(ImportMode mode);
+// Whether an import with the mode empties the clipboard afterwards, so that
+// a later press of the back-quote key with nothing selected imports nothing.
+bool emptiesClipboard(ImportMode mode, ImportSource source);
 
 // The text a same-page mode makes of a captured text, to be appended to the
 // same-page editor; `separator` is the custom separator text. Other modes give

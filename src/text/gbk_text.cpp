@@ -1,7 +1,9 @@
 #include "text/gbk_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace hf::text {
 namespace {
@@ -51,6 +53,80 @@ std::size_t countMatches(std::string_view text, std::string_view what) {
     ++count;
   }
   return count;
+}
+
+// What code page 936 writes for a character it does not have.
+constexpr std::string_view kMissing = "?";
+
+// The katakana A5 A1 .. A5 F6 (U+30A1 .. U+30F6): how many half-width
+// characters each maps to (a voiced one is two: the base and the voicing
+// mark), 0 for the few that have no half-width form and stay.
+constexpr std::string_view kKatakanaWidths =
+    "1111111111"
+    "1212121212"
+    "1212121212"
+    "1212112121"
+    "2111111221"
+    "2212212212"
+    "2111111111"
+    "1111111010"
+    "011200";
+
+struct HalfWidthForm {
+  std::uint16_t code;  // lead byte, trail byte
+  std::string_view half;
+};
+
+// The characters outside row A3 and the katakana that the mapping changes,
+// by code, as code page 936 writes their half-width counterparts.
+constexpr HalfWidthForm kOtherForms[] = {
+    {0xA1A1, " "},          // ideographic space
+    {0xA1A2, kMissing},     // 、 ideographic comma
+    {0xA1A3, kMissing},     // 。 ideographic full stop
+    {0xA1AB, "~"},          // ～ full-width tilde
+    {0xA1AF, "'"},          // ’ right single quotation mark
+    {0xA1B1, "\""},         // ” right double quotation mark
+    {0xA1B8, kMissing},     // 「 corner brackets
+    {0xA1B9, kMissing},     // 」
+    {0xA1E7, "$"},          // ＄ full-width dollar
+    {0xA3FE, "\xA1\xA5"},   // ￣ full-width macron: the macron, written ˉ
+    {0xA956, kMissing},     // ￢ full-width not sign
+    {0xA957, "|"},          // ￤ full-width broken bar: the broken bar, written |
+    {0xA960, kMissing},     // ー prolonged sound mark
+    {0xA961, kMissing},     // ゛ voiced sound mark
+    {0xA962, kMissing},     // ゜ semi-voiced sound mark
+    {0xA964, "\xA9\x63?"},  // ヾ: ヽ and the voiced sound mark
+};
+
+// Appends the character as the system's half-width mapping (LCMapString with
+// LCMAP_HALFWIDTH) leaves it in code page 936 text. Row A3 holds the
+// full-width forms of ASCII, except A3 A4 (￥, whose half-width yen sign
+// code page 936 writes as ￥ again) and A3 FE (￣); the mapping leaves the
+// full-width backslash A3 DC alone. ￠ and ￡ come back as themselves.
+void appendHalfWidth(std::string& out, std::string_view character) {
+  if (character.size() != 2) {
+    out += character;
+    return;
+  }
+  const auto lead = static_cast<unsigned char>(character[0]);
+  const auto trail = static_cast<unsigned char>(character[1]);
+  const std::uint16_t code = static_cast<std::uint16_t>(lead << 8 | trail);
+  if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFD && code != 0xA3A4 && code != 0xA3DC) {
+    out += static_cast<char>(trail - 0x80);
+    return;
+  }
+  if (code >= 0xA5A1 && code < 0xA5A1 + kKatakanaWidths.size()) {
+    const int width = kKatakanaWidths[code - 0xA5A1] - '0';
+    if (width == 0)
+      out += character;
+    else
+      out.append(static_cast<std::size_t>(width), kMissing[0]);
+    return;
+  }
+  const auto* form =
+      std::lower_bound(std::begin(kOtherForms), std::end(kOtherForms), code,
+                       [](const HalfWidthForm& f, std::uint16_t c) { return f.code < c; });
+  out += form != std::end(kOtherForms) && form->code == code ? form->half : character;
 }
 
 }  // namespace
@@ -148,6 +224,17 @@ std::string mid(std::string_view text, int start, int n) {
   const std::size_t offset = start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
   if (n <= 0 || offset >= text.size()) return {};
   return std::string(text.substr(offset, static_cast<std::size_t>(n)));
+}
+
+std::string halfWidth(std::string_view text) {
+  std::string half;
+  half.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t size = charSize(text, at);
+    appendHalfWidth(half, text.substr(at, size));
+    at += size;
+  }
+  return half;
 }
 
 }  // namespace hf::text

@@ -54,6 +54,13 @@ void forEachPiece(std::string_view text, std::string_view separator, Visit&& vis
   if (start < text.size() || !any) visit(text.substr(start));
 }
 
+// The text as the system's half-width mapping (LCMapString with
+// LCMAP_HALFWIDTH) makes it under code page 936: full-width letters, digits
+// and symbols and the ideographic space become their one-byte forms; a few
+// other characters change (right quotation marks, katakana, Japanese
+// punctuation), "?" where code page 936 lacks the half-width character.
+std::string halfWidth(std::string_view text);
+
 // Byte cuts; out-of-range counts are clamped.
 std::string left(std::string_view text, int n);
 std::string right(std::string_view text, int n);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app_fixture.h"
 
 namespace hf::table {
@@ -60,6 +62,90 @@ TEST_F(CellEditorsTest, TheEntryEditorCommitsOnTheHeaderClick) {
   list().onHeaderClick(1);
   EXPECT_EQ(table().cell(0, 1), "a\r\nb");
   EXPECT_FALSE(editor.isVisible());
+}
+
+// The editor opens with the cell's text and a line break, the caret after them.
+TEST_F(CellEditorsTest, TypingInTheEntryEditorAddsToTheEndOfTheCell) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"NEW", "x1\r\nNEW"},
+      {"\r\nNEW\r\n", "x1\r\nNEW"},  // blank lines and the final line break go
+      {"", "x1"},
+  };
+  table().appendRow("x1");
+  ui::EditBox& editor = window_->controls().编辑框1009;
+  for (const auto& [typed, stored] : cases) {
+    SCOPED_TRACE(typed);
+    table().setCell(0, 1, "x1");
+    doubleClick(0, 1);
+    ASSERT_TRUE(editor.hasFocus());
+    headless::typeInto(editor, typed);
+    list().onHeaderClick(1);
+    EXPECT_EQ(table().cell(0, 1), stored);
+  }
+}
+
+// Changes that keep every row where it is leave an open editor's cell where it was.
+TEST_F(CellEditorsTest, AnOpenEditorCommitsAfterChangesThatKeepTheRows) {
+  const std::pair<const char*, std::function<void()>> changes[] = {
+      {"tick another row", [&] { list().onCheckClicked(0); }},
+      {"mark every row", [&] { list().onHeaderClick(0); }},
+      {"search with Enter",
+       [&] {
+         window_->controls().编辑框查询.setText("r");
+         window_->controls().编辑框查询.onKeyDown(13);
+       }},
+      {"batch set",
+       [&] {
+         window_->fields().跳格暂停 = "2";
+         window_->controls().组合框63.select(4);
+         window_->controls().组合框63.onSelectionChanged();
+       }},
+      {"sweep that removes nothing", [&] { window_->commands().删除1(); }},
+      {"another cell", [&] { table().setCell(0, 1, "changed"); }},
+      {"rows appended", [&] { table().appendRow("r4"); }},
+  };
+  ui::EditBox& entryEditor = window_->controls().编辑框1009;
+  ui::EditBox& wordEditor = window_->controls().编辑框1008;
+  ui::EditBox& hotkeyEditor = window_->controls().编辑框1007;
+  for (const auto& [name, change] : changes) {
+    SCOPED_TRACE(name);
+    table().clear();
+    for (const char* entry : {"r1", "r2", "r3"}) table().appendRow(entry);
+    doubleClick(1, 1);
+    entryEditor.setText("typed");
+    change();
+    list().onHeaderClick(1);
+    EXPECT_EQ(table().cell(1, 1), "typed");
+
+    doubleClick(2, 3);
+    change();
+    wordEditor.onFocusLost();
+    EXPECT_EQ(table().cell(2, 3), "暂停");
+
+    doubleClick(2, 5);
+    hotkeyEditor.setText("F5");
+    change();
+    hotkeyEditor.onFocusLost();
+    EXPECT_EQ(table().cell(2, 5), "F5");
+  }
+}
+
+// Rows that go or move around an open editor do not send its text to another row.
+TEST_F(CellEditorsTest, AnOpenEditorFollowsItsRow) {
+  ui::EditBox& editor = window_->controls().编辑框1009;
+  for (const char* entry : {"", "a", "b", "c"}) table().appendRow(entry);
+  doubleClick(2, 1);  // "b"
+  editor.setText("B");
+  window_->commands().删除1();  // the empty row above goes
+  table().moveRow(2, 0);        // "c" moves above it
+  list().onHeaderClick(1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"c", "a", "B"}));
+
+  doubleClick(1, 1);  // "a"
+  editor.setText("A");
+  table().deleteRow(1);
+  list().onHeaderClick(1);
+  EXPECT_EQ(entries(), (std::vector<std::string>{"c", "B"}));
 }
 
 TEST_F(CellEditorsTest, WordEditorsWriteTheirWordOrNothing) {

@@ -57,6 +57,22 @@ TEST_F(WholeFiles, FailedReplaceLeavesNoTraceAndTheTargetUntouched) {
   EXPECT_EQ(folderContent(), before);
 }
 
+TEST_F(WholeFiles, FilesReplacedTogetherAreAllNewOrAllOld) {
+  const fs::path first = folder / "first.txt";
+  const fs::path second = folder / "second.txt";
+  ASSERT_TRUE(files::replaceWhole(first, "old 1"));
+  ASSERT_TRUE(files::replaceWhole(second, "old 2"));
+
+  EXPECT_FALSE(files::replaceTogether({{first, "new 1"}, {folder / "missing" / "b.txt", "x"}}));
+  EXPECT_EQ(files::readWhole(first), "old 1");
+  EXPECT_EQ(folderContent(), (std::set<fs::path>{first, second}));
+
+  EXPECT_TRUE(files::replaceTogether({{first, "new 1"}, {second, "new 2"}}));
+  EXPECT_EQ(files::readWhole(first), "new 1");
+  EXPECT_EQ(files::readWhole(second), "new 2");
+  EXPECT_EQ(folderContent(), (std::set<fs::path>{first, second}));
+}
+
 TEST_F(WholeFiles, ReadRefusesMissingFoldersAndFilesOverTheLimit) {
   const fs::path file = folder / "ten.txt";
   ASSERT_TRUE(files::replaceWhole(file, "0123456789"));

@@ -179,4 +179,27 @@ TEST_F(Widgets, SettersRaiseNoEvents) {
   EXPECT_EQ(edit.text(), "typed");
 }
 
+// Typing goes in at the caret; a new text puts the caret before its first character.
+TEST_F(Widgets, TypingGoesInAtTheCaret) {
+  hf::ui::EditBox lines(window, {{0, 0, 50, 40}, "", true});
+  hf::ui::EditBox line(window, {{0, 0, 50, 20}});
+  std::vector<int> keys;
+  int changes = 0;
+  for (hf::ui::EditBox* box : {&lines, &line}) {
+    box->onKeyDown = [&](int key) { keys.push_back(key); };
+    box->onTextChanged = [&] { ++changes; };
+  }
+  lines.setText("ab");
+  hf::headless::typeInto(lines, "x");
+  lines.putCaretAtEnd();
+  hf::headless::typeInto(lines, "\r\n乙");
+  EXPECT_EQ(lines.text(), "xab\r\n乙");
+  line.setText("ab");
+  line.putCaretAtEnd();
+  hf::headless::typeInto(line, "c\r\n");
+  EXPECT_EQ(line.text(), "abc");  // a one-line box takes no line break
+  EXPECT_EQ(keys, (std::vector<int>{0x0D, 0x0D}));
+  EXPECT_EQ(changes, 4);
+}
+
 }  // namespace

@@ -47,6 +47,25 @@ TEST_F(ImportTest, ADroppedFileIsSplitByTheChosenMode) {
   EXPECT_EQ(window_->table().cell(4, 1), "");
 }
 
+// A dropped file empties the clipboard in the modes that empty it on every
+// import; 单次录入 and 自定义分割符录入 empty it after a capture only.
+TEST_F(ImportTest, ADropEmptiesTheClipboardInTheModesThatAlwaysDo) {
+  const std::pair<ImportMode, bool> cases[] = {
+      {ImportMode::CustomSeparator, false}, {ImportMode::Single, false},
+      {ImportMode::DroppedImages, false},   {ImportMode::ExcelTabs, true},
+      {ImportMode::Spaces, true},           {ImportMode::EachCharacter, true},
+      {ImportMode::Letters, false},         {ImportMode::Digits, false},
+  };
+  write("text.txt", "a b");
+  for (const auto& [mode, empties] : cases) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    chooseImportMode(mode);
+    desktop::setClipboardText("copied");
+    ASSERT_TRUE(drop({file("text.txt")}));
+    EXPECT_EQ(desktop::clipboardText().value_or("?"), empties ? "" : "copied");
+  }
+}
+
 TEST_F(ImportTest, DroppedPicturesBecomeImageEntriesInDropOrder) {
   chooseImportMode(ImportMode::DroppedImages);
   EXPECT_EQ(window_->controls().组合框66.selectedIndex(), 12);

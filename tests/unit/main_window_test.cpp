@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include "app_fixture.h"
 
@@ -10,6 +13,28 @@ namespace {
 namespace fs = std::filesystem;
 
 using MainWindowTest = AppTest;
+
+// While it lives, no file can grow beyond `bytes`, as on a disk that fills
+// up: a write past it fails instead of ending the process.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  void (*previousHandler_)(int);
+  rlimit saved_{};
+};
 
 TEST_F(MainWindowTest, StartUpPlacesTheWindowAndSetsEveryDefault) {
   MainWindow& w = start();
@@ -192,6 +217,31 @@ TEST_F(MainWindowTest, SaveFailureAndUnstorableEntriesAreReported) {
   w.controls().保存E.onClick();
   EXPECT_EQ(w.hints().气球提示框2.text().rfind("●保存失败", 0), 0u);
   EXPECT_EQ(w.table().rowCount(), 2);
+}
+
+// The entries file fits on the disk, the row settings do not: neither file
+// is replaced, so the slot never holds new entries beside old settings.
+TEST_F(MainWindowTest, ASaveThatCannotWriteBothFilesKeepsBothOldOnes) {
+  write("保存A.txt", "old★");
+  write("跳快数据A.txt", "1★★★\r\n");
+  MainWindow& w = start();
+  for (int row = 0; row < 100; ++row) {
+    w.table().appendRow("e");
+    w.table().setCell(row, 5, "Ctrl+Shift+Alt+F12");
+  }
+  {
+    FileSizeLimit limit(1000);  // entries 300 bytes, row settings 2,600
+    w.controls().保存A.onClick();
+  }
+  EXPECT_EQ(read("保存A.txt"), "old★");
+  EXPECT_EQ(read("跳快数据A.txt"), "1★★★\r\n");
+  EXPECT_EQ(w.hints().气球提示框2.text().rfind("●保存失败", 0), 0u);
+  for (const auto& entry : fs::directory_iterator(folder_))
+    EXPECT_EQ(entry.path().filename().string().find("tmp"), std::string::npos) << entry.path();
+
+  w.controls().保存A.onClick();  // room again: both files are new
+  EXPECT_EQ(read("保存A.txt").size(), 300u);
+  EXPECT_EQ(read("跳快数据A.txt").size(), 2600u);
 }
 
 }  // namespace

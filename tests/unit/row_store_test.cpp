@@ -38,6 +38,34 @@ TEST(RowStore, KeepsCellsMarksAndNumbersThroughEdits) {
   EXPECT_EQ(rows.cell(0, 0), "1");  // the mark does not leak into the number
 }
 
+// Each followed row is the entry of the same name; "-" stands for a row that went.
+TEST(RowStore, FollowedRowsStayWithTheirEntries) {
+  RowStore rows;
+  rows.append(splitEntries("a★★b★c★d★"));
+  std::vector<RowStore::FollowedRow> followed;
+  for (int row = 0; row < rows.size(); ++row) followed.push_back(rows.follow(row));
+  const auto where = [&] {
+    std::vector<std::string> out;
+    for (const auto& row : followed) out.push_back(*row < 0 ? "-" : std::string(rows.entry(*row)));
+    return out;
+  };
+  const int unchanged = rows.layoutVersion();
+  rows.append(splitEntries("e★"));
+  rows.insert(rows.size(), 0, "f");
+  rows.setMarked(0, true);
+  rows.eraseIf([](int) { return false; });
+  EXPECT_EQ(rows.layoutVersion(), unchanged);  // no index went to another row
+
+  rows.insert(0, 0, "new");
+  rows.eraseIf([&](int row) { return rows.entry(row).empty(); });
+  rows.move(3, 1);  // "c" above "a"
+  rows.erase(4);    // "d"
+  EXPECT_EQ(where(), (std::vector<std::string>{"a", "-", "b", "c", "-"}));
+  EXPECT_GT(rows.layoutVersion(), unchanged);
+  rows.clear();
+  EXPECT_EQ(where(), std::vector<std::string>(5, "-"));
+}
+
 TEST(RowStore, CellsOutsideTheTableReadEmptyAndIgnoreWrites) {
   RowStore rows;
   rows.insert(0, 1, "x");

@@ -133,19 +133,21 @@ TEST(Splitting, ModeFlags) {
   struct Case {
     Mode mode;
     bool sweeps;
-    bool emptiesClipboard;
+    bool emptiesAfterCapture;
+    bool emptiesAfterDrop;
   } cases[] = {
-      {Mode::TableHeading, false, false}, {Mode::CustomSeparator, true, true},
-      {Mode::Single, false, true},        {Mode::DroppedImages, false, false},
-      {Mode::ExcelTabs, true, true},      {Mode::Spaces, true, true},
-      {Mode::EachCharacter, true, true},  {Mode::Letters, true, false},
-      {Mode::Digits, true, false},        {Mode::SamePageHeading, false, false},
-      {Mode::LeftAcross, false, false},   {Mode::RightDown, false, false},
+      {Mode::TableHeading, false, false, false}, {Mode::CustomSeparator, true, true, false},
+      {Mode::Single, false, true, false},        {Mode::DroppedImages, false, false, false},
+      {Mode::ExcelTabs, true, true, true},       {Mode::Spaces, true, true, true},
+      {Mode::EachCharacter, true, true, true},   {Mode::Letters, true, false, false},
+      {Mode::Digits, true, false, false},        {Mode::SamePageHeading, false, false, false},
+      {Mode::LeftAcross, false, false, false},   {Mode::RightDown, false, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.mode));
     EXPECT_EQ(sweepsEmptyRows(c.mode), c.sweeps);
-    EXPECT_EQ(emptiesClipboardAfterCapture(c.mode), c.emptiesClipboard);
+    EXPECT_EQ(emptiesClipboard(c.mode, kCapture), c.emptiesAfterCapture);
+    EXPECT_EQ(emptiesClipboard(c.mode, kDrop), c.emptiesAfterDrop);
   }
 }
 

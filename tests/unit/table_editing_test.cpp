@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app_fixture.h"
 #include "paste/paste_modes.h"
 #include "platform/headless/target_simulation.h"
@@ -253,6 +255,47 @@ TEST_F(EditingTest, DeleteRemovesTheCurrentRowElseTheMarkedRows) {
   EXPECT_FALSE(c().图片框4.isVisible());
 }
 
+// The current row is the paste pointer: it stays on its entry while other
+// rows go or move, and is gone with its own row.
+TEST_F(EditingTest, TheCurrentRowStaysOnItsEntry) {
+  struct Case {
+    const char* name;
+    Texts rows;
+    int current;
+    std::function<void()> change;
+    std::string currentEntry;  // "" for no current row
+  } cases[] = {
+      {"delete the current row", {"a", "b", "c"}, 1, [&] { c().删除.onClick(); }, ""},
+      {"sweep empty rows above", {"", "a", "", "b", "c"}, 3, [&] { w().commands().删除1(); }, "b"},
+      {"sweep empty rows below", {"a", "b", "", "c"}, 1, [&] { w().commands().删除1(); }, "b"},
+      {"insert above", {"a", "b"}, 1, [&] { table().insertRow(0, "new"); }, "b"},
+      {"insert below the current row", {"a", "b"}, 0, [&] { c().插入.onClick(); }, "a"},
+      {"move a row from above to below", {"a", "b", "c"}, 1, [&] { table().moveRow(0, 2); }, "b"},
+      {"move a row from below to above", {"a", "b", "c"}, 1, [&] { table().moveRow(2, 0); }, "b"},
+      {"delete a row above", {"a", "b", "c"}, 2, [&] { table().deleteRow(0); }, "c"},
+      {"clear", {"a", "b"}, 1, [&] { c().按钮2.onClick(); }, ""},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    fill(k.rows);
+    table().setCurrentRow(k.current);
+    k.change();
+    const int current = table().currentRow();
+    EXPECT_EQ(current < 0 ? "" : table().cell(current, 1), k.currentEntry);
+  }
+}
+
+TEST_F(EditingTest, AnImportSweepDoesNotMakeTheNextPasteSkipAnEntry) {
+  fill({"", "a", "b"});
+  table().setCurrentRow(1);
+  c().导入方式.select(5);  // 空格分割录入: the sweep runs after it
+  c().导入方式.onSelectionChanged();
+  write("more.txt", "c d");
+  ASSERT_TRUE(headless::dropFiles(list(), {file("more.txt")}));
+  ASSERT_EQ(column(1), (Texts{"a", "b", "c", "d"}));
+  EXPECT_EQ(table().currentRow(), 0);
+}
+
 TEST_F(EditingTest, ClearEmptiesTheTableAndReleasesLoadedHotkeys) {
   fillNumbered(3);
   table().setCell(0, 5, "F1");
@@ -322,6 +365,26 @@ TEST_F(EditingTest, EnterInTheSearchBox) {
     c().编辑框查询.onKeyDown(kEnter);
     EXPECT_EQ(marks(), k.expected);
   }
+}
+
+// Nothing the search box starts outlives it: after a search with Enter, 删除
+// removes the marked row and a row drag moves rows.
+TEST_F(EditingTest, DeleteAndRowDragWorkAfterASearch) {
+  write("保存A.txt", "r1★r2★r3★r4★");
+  c().打开A.onClick();
+  w().window().show();
+  c().编辑框查询.onMouseDown();
+  headless::typeInto(c().编辑框查询, "r2\r\n");
+  ASSERT_EQ(marks(), Rows{2});
+  c().删除.onClick();
+  EXPECT_EQ(column(1), (Texts{"r1", "r3", "r4"}));
+
+  pressCell(2, 1);
+  table().setCurrentRow(2);  // the list selects the pressed row
+  list().onBeginDrag(2);
+  const Rect target = list().cellRect(0, 1);
+  w().window().onMouseUp({target.left + 2, target.top + 2});
+  EXPECT_EQ(column(1), (Texts{"r4", "r1", "r3"}));
 }
 
 TEST_F(EditingTest, SearchAndMarkAddsToTheMarksAndClearsTheCurrentRow) {

@@ -199,5 +199,41 @@ TEST(GbkText, Mid) {
   }
 }
 
+// The system's half-width mapping as code page 936 text sees it: a character
+// turns into the code page 936 form of its half-width counterpart, "?" when
+// the code page has none, and stays when the mapping leaves it alone.
+TEST(GbkText, HalfWidthMapsWhatTheSystemMapsUnderCodePage936) {
+  struct Case {
+    const char* name;
+    std::string in;
+    std::string out;
+  };
+  const Case cases[] = {
+      {"ideographic space", "\xA1\xA1", " "},
+      {"first and last forms of ASCII in row A3", "\xA3\xA1\xA3\xFD", "!}"},
+      {"letters, digits, caret", "\xA3\xC1\xA3\xE1\xA3\xB0\xA3\xDE", "Aa0^"},
+      {"full-width tilde and dollar live in row A1", "\xA1\xAB\xA1\xE7", "~$"},
+      {"full-width backslash stays", "\xA3\xDC", "\xA3\xDC"},
+      {"yen, cent, pound come back as they were", "\xA3\xA4\xA1\xE9\xA1\xEA",
+       "\xA3\xA4\xA1\xE9\xA1\xEA"},
+      {"full-width macron becomes the modifier macron", "\xA3\xFE", "\xA1\xA5"},
+      {"not sign has no form; broken bar becomes a bar", "\xA9\x56\xA9\x57", "?|"},
+      {"right quotes become ASCII quotes, left ones stay", "\xA1\xAE\xA1\xAF\xA1\xB0\xA1\xB1",
+       "\xA1\xAE'\xA1\xB0\""},
+      {"ideographic comma, full stop and corner brackets", "\xA1\xA2\xA1\xA3\xA1\xB8\xA1\xB9",
+       "????"},
+      {"katakana: one or two half-width characters", "\xA5\xA2\xA5\xAC\xA9\x60", "????"},
+      {"katakana without a half-width form stay", "\xA5\xEE\xA5\xF6\xA9\x63",
+       "\xA5\xEE\xA5\xF6\xA9\x63"},
+      {"voiced iteration mark", "\xA9\x64", "\xA9\x63?"},
+      {"hiragana, Chinese and ASCII stay", "\xA4\xA2\xD6\xD0z9 ", "\xA4\xA2\xD6\xD0z9 "},
+      {"not full-width forms", "\xA3\x41\xA3", "\xA3\x41\xA3"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(halfWidth(c.in), c.out);
+  }
+}
+
 }  // namespace
 }  // namespace hf::text

@@ -35,6 +35,23 @@ TEST_F(ControlsTest, EditBoxRaisesTextEventsForTypingButNotForSetText) {
   EXPECT_EQ(keysUp, std::vector<int>{VK_END});
 }
 
+// A quick click whose press handler waits: the release arrives during the
+// wait. The box must still see it and let the mouse go, or it would take
+// the next click anywhere in the window.
+TEST_F(ControlsTest, APressHandlerThatWaitsLeavesTheMouseFree) {
+  EditBox edit(*window_, {{10, 10, 200, 22}});
+  int presses = 0;
+  edit.onMouseDown = [&] {
+    ++presses;
+    hf::loop::pause(10);
+  };
+  PostMessageW(hwndOf(edit), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(hwndOf(edit), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  hf::loop::processPending();
+  EXPECT_EQ(presses, 1);
+  EXPECT_NE(GetCapture(), hwndOf(edit));
+}
+
 TEST_F(ControlsTest, EditBoxReportsLosingTheFocus) {
   EditBox edit(*window_, {{10, 10, 200, 22}});
   EditBox other(*window_, {{10, 40, 200, 22}});

@@ -67,6 +67,22 @@ TEST_F(Files, ReplaceOfReadOnlyFileFailsAndKeepsIt) {
   EXPECT_EQ(namesIn(folder_), std::set<fs::path>{"locked.txt"});
 }
 
+TEST_F(Files, FilesReplacedTogetherAreAllNewOrAllOld) {
+  fs::path first = folder_ / "first.txt";
+  fs::path second = folder_ / "second.txt";
+  ASSERT_TRUE(replaceWhole(first, "old 1"));
+  ASSERT_TRUE(replaceWhole(second, "old 2"));
+
+  EXPECT_FALSE(replaceTogether({{first, "new 1"}, {folder_ / "missing" / "b.txt", "x"}}));
+  EXPECT_EQ(readWhole(first), "old 1");
+  EXPECT_EQ(namesIn(folder_), (std::set<fs::path>{"first.txt", "second.txt"}));
+
+  EXPECT_TRUE(replaceTogether({{first, "new 1"}, {second, "new 2"}}));
+  EXPECT_EQ(readWhole(first), "new 1");
+  EXPECT_EQ(readWhole(second), "new 2");
+  EXPECT_EQ(namesIn(folder_), (std::set<fs::path>{"first.txt", "second.txt"}));
+}
+
 TEST_F(Files, ReadRefusesMissingAndOversizedFiles) {
   fs::path target = folder_ / "ten.bin";
   ASSERT_TRUE(replaceWhole(target, "0123456789"));

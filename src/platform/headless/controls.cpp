@@ -1,6 +1,7 @@
 // The simple controls: state in memory, events only when a test raises them.
 #include <algorithm>
 
+#include "platform/headless/simulation.h"
 #include "platform/headless/widget_state.h"
 
 namespace hf::ui {
@@ -39,6 +40,7 @@ bool Control::isEnabled() const {
 void Control::setText(std::string_view gbk) {
   if (impl_->kind != Kind::DropDown) {
     impl_->text = gbk;
+    impl_->caret = 0;  // as a system edit box does
     return;
   }
   // A pick list shows only its items: a text picks the item that matches it.
@@ -126,6 +128,10 @@ EditBox::EditBox(Window& parent, const Args& args) : Control(parent) {
   impl_->multiline = args.multiline;
 }
 
+void EditBox::putCaretAtEnd() {
+  impl_->caret = impl_->text.size();
+}
+
 Label::Label(Window& parent, const Args& args) : Control(parent) {
   initialise(*impl_, Kind::Label, args.rect, args.caption, args.visible);
 }
@@ -144,3 +150,29 @@ void PictureBox::setPicture(Image image) {
 }
 
 }  // namespace hf::ui
+
+namespace hf::headless {
+
+void typeInto(ui::EditBox& box, std::string_view gbk) {
+  constexpr int kEnterKey = 0x0D;
+  ui::Control::Impl& impl = box.impl();
+  const auto insert = [&](std::string_view typed) {
+    impl.caret = std::min(impl.caret, impl.text.size());
+    impl.text.insert(impl.caret, typed);
+    impl.caret += typed.size();
+    if (box.onTextChanged) box.onTextChanged();
+  };
+  for (std::size_t at = 0; at < gbk.size();) {
+    if (gbk.substr(at, 2) == "\r\n") {
+      if (box.onKeyDown) box.onKeyDown(kEnterKey);
+      if (impl.multiline) insert("\r\n");
+      at += 2;
+      continue;
+    }
+    const std::size_t size = static_cast<unsigned char>(gbk[at]) >= 0x80 ? 2 : 1;
+    insert(gbk.substr(at, size));
+    at += size;
+  }
+}
+
+}  // namespace hf::headless

@@ -79,6 +79,19 @@ std::filesystem::path createTemporaryBeside(const std::filesystem::path& target,
   return {};
 }
 
+// The bytes in a fresh file beside the target, on disk; an empty path (and
+// nothing left behind) when they cannot be written.
+std::filesystem::path writeTemporaryBeside(const std::filesystem::path& target,
+                                           std::string_view bytes) {
+  int fd = -1;
+  const std::filesystem::path temporary = createTemporaryBeside(target, fd);
+  if (temporary.empty()) return {};
+  FileDescriptor file(fd);
+  if (writeAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.close()) return temporary;
+  ::unlink(temporary.c_str());
+  return {};
+}
+
 // Makes the rename itself durable.
 void syncFolderOf(const std::filesystem::path& file) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
@@ -117,18 +130,28 @@ std::optional<std::string> readWhole(const std::filesystem::path& path, std::siz
 }
 
 bool replaceWhole(const std::filesystem::path& path, std::string_view bytes) {
-  int fd = -1;
-  const std::filesystem::path temporary = createTemporaryBeside(path, fd);
-  if (temporary.empty()) return false;
-  FileDescriptor file(fd);
-  const bool written = writeAll(file.get(), bytes) && ::fsync(file.get()) == 0 && file.close() &&
-                       ::rename(temporary.c_str(), path.c_str()) == 0;
-  if (!written) {
-    ::unlink(temporary.c_str());
-    return false;
+  return replaceTogether({{path, bytes}});
+}
+
+bool replaceTogether(const std::vector<FileContent>& files) {
+  std::vector<std::filesystem::path> temporaries;
+  for (const FileContent& file : files) {
+    std::filesystem::path temporary = writeTemporaryBeside(file.path, file.bytes);
+    if (temporary.empty()) {
+      for (const auto& written : temporaries) ::unlink(written.c_str());
+      return false;
+    }
+    temporaries.push_back(std::move(temporary));
   }
-  syncFolderOf(path);
-  return true;
+  bool replaced = true;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    replaced = replaced && ::rename(temporaries[i].c_str(), files[i].path.c_str()) == 0;
+    if (replaced)
+      syncFolderOf(files[i].path);
+    else
+      ::unlink(temporaries[i].c_str());
+  }
+  return replaced;
 }
 
 bool exists(const std::filesystem::path& path) {

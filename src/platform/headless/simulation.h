@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -11,6 +12,7 @@
 
 namespace hf::ui {
 class Control;
+class EditBox;
 class Window;
 }  // namespace hf::ui
 
@@ -49,6 +51,12 @@ void claimInstanceElsewhere(const std::string& name);
 // The user drops files on the control: its handler gets them when the
 // control takes files and is shown and enabled. Returns whether it did.
 bool dropFiles(ui::Control& target, const std::vector<std::filesystem::path>& paths);
+
+// The user types into the edit box: each character goes in at the caret,
+// which moves past it, and the box reports a text change. "\r\n" is the
+// Enter key: onKeyDown sees it first, then a multi-line box takes a line
+// break and a one-line box nothing.
+void typeInto(ui::EditBox& box, std::string_view gbk);
 
 int workingSetTrims();
 std::vector<std::string> shellOpened();  // GBK targets and folders (native names), in order

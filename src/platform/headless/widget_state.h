@@ -25,6 +25,7 @@ struct Control::Impl {
   std::function<void(const std::vector<std::filesystem::path>&)> onFilesDropped;
   bool checked = false;                   // CheckBox
   bool multiline = false;                 // EditBox
+  std::size_t caret = 0;                  // EditBox: byte index the next typed character goes to
   std::vector<std::string> items;         // DropDown
   int selectedIndex = -1;                 // DropDown
   bool editable = false;                  // DropDown

@@ -9,6 +9,14 @@
 namespace hf::ui {
 namespace {
 
+// The control's own handling of a message: dropped files, the kind's
+// handling, then the system's.
+LRESULT ownHandling(Control::Impl& impl, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (impl.fileDrop && impl.fileDrop->handle(message, wParam)) return 0;
+  if (auto result = impl.intercept(message, wParam, lParam)) return *result;
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 // Every child control passes through here first: the mouse events common to
 // all controls, the window's cursor, then the kind's own handling.
 LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -16,12 +24,17 @@ LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   auto& impl = *reinterpret_cast<Control::Impl*>(data);
   switch (message) {
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {  // the second press of a double click
+      // The control takes the press first (an edit box or a button captures
+      // the mouse until the release). A handler that waits lets the release
+      // through; had the control not seen the press yet, it would miss the
+      // release, keep the mouse and swallow the next click anywhere.
+      const LRESULT result = ownHandling(impl, hwnd, message, wParam, lParam);
       raise(impl.control.onMouseDown);
-      break;
-    case WM_LBUTTONDBLCLK:  // the second press of a double click
-      raise(impl.control.onMouseDown);
-      if (!impl.reportsDoubleClickItself()) raise(impl.control.onDoubleClick);
-      break;
+      if (message == WM_LBUTTONDBLCLK && !impl.reportsDoubleClickItself())
+        raise(impl.control.onDoubleClick);
+      return result;
+    }
     case WM_SETCURSOR:
       if (HCURSOR cursor = impl.host().cursor) {
         SetCursor(cursor);
@@ -34,9 +47,7 @@ LRESULT CALLBACK childProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       RemoveWindowSubclass(hwnd, childProcedure, 0);
       return DefSubclassProc(hwnd, message, wParam, lParam);
   }
-  if (impl.fileDrop && impl.fileDrop->handle(message, wParam)) return 0;
-  if (auto result = impl.intercept(message, wParam, lParam)) return *result;
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return ownHandling(impl, hwnd, message, wParam, lParam);
 }
 
 void sendToBack(HWND hwnd) {

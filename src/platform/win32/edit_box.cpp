@@ -46,4 +46,10 @@ EditBox::EditBox(Window& parent, const Args& args) : Control(parent) {
   SendMessageW(impl_->hwnd, EM_SETLIMITTEXT, 0, 0);  // no 32 K cap on what the user types
 }
 
+void EditBox::putCaretAtEnd() {
+  const int length = GetWindowTextLengthW(impl_->hwnd);
+  SendMessageW(impl_->hwnd, EM_SETSEL, length, length);
+  SendMessageW(impl_->hwnd, EM_SCROLLCARET, 0, 0);
+}
+
 }  // namespace hf::ui

@@ -48,6 +48,21 @@ std::filesystem::path temporaryNameFor(const std::filesystem::path& target) {
   return temporary;
 }
 
+// The bytes in a new file beside the target, flushed; an empty path (and
+// nothing left behind) when they cannot be written.
+std::filesystem::path writeTemporaryFor(const std::filesystem::path& target,
+                                        std::string_view bytes) {
+  std::filesystem::path temporary = temporaryNameFor(target);
+  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return {};
+  const bool written = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
+  file.close();
+  if (written) return temporary;
+  DeleteFileW(temporary.c_str());
+  return {};
+}
+
 }  // namespace
 
 std::filesystem::path programFolder() {
@@ -87,18 +102,26 @@ std::optional<std::string> readWhole(const std::filesystem::path& path, std::siz
 }
 
 bool replaceWhole(const std::filesystem::path& path, std::string_view bytes) {
-  std::filesystem::path temporary = temporaryNameFor(path);
-  FileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  bool written = writeAll(file.get(), bytes) && FlushFileBuffers(file.get());
-  file.close();
-  if (written && MoveFileExW(temporary.c_str(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
+  return replaceTogether({{path, bytes}});
+}
+
+bool replaceTogether(const std::vector<FileContent>& files) {
+  std::vector<std::filesystem::path> temporaries;
+  for (const FileContent& file : files) {
+    std::filesystem::path temporary = writeTemporaryFor(file.path, file.bytes);
+    if (temporary.empty()) {
+      for (const auto& written : temporaries) DeleteFileW(written.c_str());
+      return false;
+    }
+    temporaries.push_back(std::move(temporary));
   }
-  DeleteFileW(temporary.c_str());
-  return false;
+  bool replaced = true;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    replaced = replaced && MoveFileExW(temporaries[i].c_str(), files[i].path.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!replaced) DeleteFileW(temporaries[i].c_str());
+  }
+  return replaced;
 }
 
 bool exists(const std::filesystem::path& path) {
