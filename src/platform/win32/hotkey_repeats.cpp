@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include <array>
 #include <atomic>
-#include <bitset>
 #include <functional>
 #include <future>
 #include <map>
@@ -23,8 +23,10 @@ struct Combination {
 struct Watch {
   std::mutex mutex;
   std::map<int, Combination> hotkeys;  // by id
-  std::bitset<256> down;               // keys down, as the hook has seen them (hook thread only)
 };
+
+// Keys down as the hook has seen them: written by the hook, read by the UI thread.
+std::array<std::atomic<bool>, 256> keyDown{};
 
 Watch& watch() {
   static Watch instance;
@@ -35,9 +37,9 @@ std::atomic<bool> hookInstalled{false};
 
 // Injected keys may carry the side-less codes (VK_SHIFT) instead of the
 // left and right ones.
-unsigned modifiersHeld(const std::bitset<256>& down) {
-  const auto any = [&](int either, int left, int right) {
-    return down[either] || down[left] || down[right];
+unsigned modifiersHeld() {
+  const auto any = [](int either, int left, int right) {
+    return keyDown[either] || keyDown[left] || keyDown[right];
   };
   return (any(VK_CONTROL, VK_LCONTROL, VK_RCONTROL) ? 1u : 0u) |
          (any(VK_SHIFT, VK_LSHIFT, VK_RSHIFT) ? 2u : 0u) |
@@ -50,13 +52,13 @@ LRESULT CALLBACK countPresses(int code, WPARAM message, LPARAM data) {
     const int key = static_cast<int>(reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode & 0xFF);
     Watch& w = watch();
     const bool goesDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    if (goesDown && !w.down[key]) {
-      const unsigned modifiers = modifiersHeld(w.down);
+    if (goesDown && !keyDown[key]) {
+      const unsigned modifiers = modifiersHeld();
       const std::lock_guard lock(w.mutex);
       for (auto& [id, hotkey] : w.hotkeys)
         if (hotkey.virtualKey == key && hotkey.modifiers == modifiers) ++hotkey.presses;
     }
-    w.down[key] = goesDown;
+    keyDown[key] = goesDown;
   }
   return CallNextHookEx(nullptr, code, message, data);
 }
@@ -92,14 +94,20 @@ void noteHotkeyReleased(int id) {
   watch().hotkeys.erase(id);
 }
 
+// A firing is a repeat only when no fresh press accounts for it and the hook
+// has seen its key go down and stay down: a press the hook has not counted
+// yet (a busy machine) is never dropped.
 bool isHotkeyRepeat(int id) {
   if (!hookInstalled) return false;
   const std::lock_guard lock(watch().mutex);
   const auto hotkey = watch().hotkeys.find(id);
   if (hotkey == watch().hotkeys.end()) return false;
-  if (hotkey->second.firings >= hotkey->second.presses) return true;
-  ++hotkey->second.firings;
-  return false;
+  Combination& combination = hotkey->second;
+  if (combination.firings < combination.presses) {
+    ++combination.firings;
+    return false;
+  }
+  return keyDown[combination.virtualKey & 0xFF];
 }
 
 }  // namespace hf::win32
