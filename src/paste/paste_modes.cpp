@@ -193,6 +193,14 @@ bool PasteEngine::deliverRow(PasteMode mode, int entryRow, int settingsRow) {
   return true;
 }
 
+// Rows may move or go while a delivery waits between its steps: the current
+// row follows its entry, so it tells where the delivered row is now. When
+// that row itself went, the row after it has taken its place.
+int PasteEngine::deliveredRowNow(int delivered) const {
+  const int now = table_.currentRow();
+  return now >= 0 ? now : delivered - 1;
+}
+
 // After the last row the table starts over at row 0, or is emptied when
 // that last row is marked; otherwise the next row becomes current.
 void PasteEngine::advanceOrEnd(int row, bool automatic) {
@@ -241,7 +249,7 @@ void PasteEngine::manual(PasteMode mode, int slot) {
   if (traits.style == Style::Characters) loop::pumpIfInput();
   const int row = chosenByHotkey ? slot - 1 : table_.currentRow();
   if (!deliverRow(mode, row, row)) return clipboardBusy();
-  if (!chosenByHotkey) advanceOrEnd(row, false);
+  if (!chosenByHotkey) advanceOrEnd(deliveredRowNow(row), false);
 }
 
 // The first press starts a run; a press while one runs, or while one is
@@ -286,13 +294,15 @@ void PasteEngine::automatic(PasteMode mode) {
     loop::pumpIfInput();
     if (stopRequested()) break;
     const int row = table_.currentRow();
+    const bool pauseRow = table_.cell(row, Column::kPause) == kPauseWord;
     if (!deliverRow(mode, row, row)) {
       clipboardBusy();
       break;
     }
-    if (row >= table_.rowCount() - 1) return advanceOrEnd(row, true);
-    table_.setCurrentRow(row + 1);
-    if (table_.cell(row, Column::kPause) == kPauseWord) break;
+    const int delivered = deliveredRowNow(row);
+    if (delivered >= table_.rowCount() - 1) return advanceOrEnd(delivered, true);
+    table_.setCurrentRow(delivered + 1);
+    if (pauseRow) break;
   }
   loop::pumpIfInput();
 }

@@ -75,6 +75,7 @@ class PasteEngine {
   bool stopRequested();
   void finishRun();
   bool deliverRow(PasteMode mode, int entryRow, int settingsRow);
+  int deliveredRowNow(int delivered) const;
   void advanceOrEnd(int row, bool automatic);
   int numberOf(int row) const;
   int firstMarkedRow() const;

@@ -107,6 +107,31 @@ TEST_F(PasteTest, PressesWhileARunFinishesItsRowStopItAndNeverStartAnother) {
   EXPECT_EQ(names().at(3), "paste e2");
 }
 
+TEST_F(PasteTest, RowsRemovedDuringADeliveryNeitherSkipNorRepeatAnEntry) {
+  struct Case {
+    PasteMode mode;
+    int removedRow;  // removed while e2 is being delivered
+    std::vector<std::string> pasted;
+  } cases[] = {
+      {PasteMode::AutoHorizontal, 0, {"paste e1", "paste e2", "paste e3", "paste e4"}},
+      {PasteMode::AutoHorizontal, 1, {"paste e1", "paste e2", "paste e3", "paste e4"}},
+      {PasteMode::AutoHorizontal, 3, {"paste e1", "paste e2", "paste e3"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.removedRow);
+    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
+    table().clear();
+    fillEntries(4);
+    chooseMode(c.mode);
+    headless::openTarget(5);
+    loadHotkeys();
+    // e1 is pasted at 160, e2's clipboard is set at 220 and pasted at 270.
+    headless::at(loop::nowMs() + 200, [this, &c] { table().deleteRow(c.removedRow); });
+    press();
+    EXPECT_EQ(names(), c.pasted);
+  }
+}
+
 TEST_F(PasteTest, ARunStopsWithAHintWhenAnotherWindowComesToTheFront) {
   fillEntries(4);
   chooseMode(PasteMode::AutoHorizontal);
