@@ -248,21 +248,29 @@ TEST_F(Workers, RunOnUiThreadRunsThereAndHandsBackItsEffectAndException) {
 
 TEST_F(Workers, WaitingOnAWorkerRunsNoEventThere) {
   const auto uiThread = std::this_thread::get_id();
-  std::thread::id eventRanOn;
-  headless::at(20, [&] {
-    eventRanOn = std::this_thread::get_id();
-    note("event")();
-  });
+  bool allOnUiThread = true;
+  const auto event = [&](std::string name) {
+    return [&, name] {
+      allOnUiThread = allOnUiThread && std::this_thread::get_id() == uiThread;
+      note(name)();
+    };
+  };
+  // Queued at 10, so it comes after the worker's wake-up at 20.
+  headless::at(10, [&] { headless::at(20, event("due when the worker wakes")); });
+  headless::at(60, event("during pause"));
+  headless::at(100, event("during preciseWait"));
 
   loop::runOffUiThread([&] {
+    loop::pauseOnWorker(20);
     loop::processPending();
     loop::pause(50);
     loop::preciseWait(50);
     loop::runOnUiThread(note("worker waited"));
   });
 
-  EXPECT_EQ(log, (std::vector<std::string>{"event@20", "worker waited@100"}));
-  EXPECT_EQ(eventRanOn, uiThread);
+  EXPECT_EQ(log, (std::vector<std::string>{"due when the worker wakes@20", "during pause@60",
+                                           "during preciseWait@100", "worker waited@120"}));
+  EXPECT_TRUE(allOnUiThread);
 }
 
 TEST_F(Workers, AWorkerStartsWhenTheUiThreadNextProcessesEvents) {

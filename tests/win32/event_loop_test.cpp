@@ -125,11 +125,16 @@ TEST_F(WorkersTest, AWorkerAskedToStopIsJoinedWhileItCallsTheUiThread) {
   });
   ASSERT_TRUE(waitFor([&] { return calls >= 3; }));
   EXPECT_FALSE(worker.finished());
+  hf::ui::EditBox edit(*window_, {{10, 10, 200, 22}});
+  PostMessageW(hwndOf(edit), WM_CHAR, L'x', 0);
 
   stop = true;
   worker.join();
 
   EXPECT_TRUE(worker.finished());
+  EXPECT_EQ(edit.text(), "") << "joining ran more than the worker's calls";
+  loop::processPending();
+  EXPECT_EQ(edit.text(), "x");
 }
 
 TEST_F(WorkersTest, ExceptionsComeBackToTheCaller) {
