@@ -1,5 +1,6 @@
 // The virtual clock and its event queue: the message loop of the headless
-// backend. Time moves only when pause, preciseWait, advance or run move it.
+// backend. Time moves only when a wait (pause, preciseWait, pauseOnWorker, a
+// join), advance or run moves it.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -83,14 +84,18 @@ EventKey scheduleForWorker(std::int64_t time, WorkerEvent kind, std::function<vo
 
 void sleepUntil(std::int64_t time) {
   const auto& wakeups = clock().wakeups;
-  while (!wakeups.empty() && wakeups.begin()->time <= time) take (*wakeups.begin())();
+  while (!wakeups.empty() && wakeups.begin()->time <= time) {
+    const EventKey next = *wakeups.begin();
+    take(next)();
+  }
   clock().now = std::max(clock().now, time);
 }
 
 void runEventsUntil(const std::function<bool()>& done) {
   while (!done()) {
     if (clock().queue.empty()) noEventFor("runOffUiThread");
-    take(clock().queue.begin()->first)();
+    const EventKey next = clock().queue.begin()->first;
+    take(next)();
   }
 }
 
@@ -99,10 +104,9 @@ void runWorkerEventsUntil(const std::function<bool()>& done) {
   const auto& calls = clock().calls;
   while (!done()) {
     if (wakeups.empty() && calls.empty()) noEventFor("Worker::join");
-    if (calls.empty() || (!wakeups.empty() && *wakeups.begin() < *calls.begin()))
-      take (*wakeups.begin())();
-    else
-      take (*calls.begin())();
+    const bool callFirst = wakeups.empty() || (!calls.empty() && *calls.begin() < *wakeups.begin());
+    const EventKey next = callFirst ? *calls.begin() : *wakeups.begin();
+    take(next)();
   }
 }
 
