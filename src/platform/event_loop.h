@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
-// The one UI thread's message loop and the ways handlers wait on it.
+// The one UI thread's message loop, the ways handlers wait on it, and the
+// threads beside it.
 namespace hf::loop {
 
 // Runs every pending event (window messages, timer ticks, hotkeys) and returns.
@@ -27,5 +29,55 @@ void quit();
 
 // Milliseconds of a monotonic clock (the virtual clock under the headless backend).
 std::int64_t nowMs();
+
+// Threads beside the UI thread never touch a widget or the table: they reach
+// them through runOnUiThread, which runs a call on the UI thread the way
+// SendMessage does. On a thread other than the UI thread, pause and
+// preciseWait only wait (as pauseOnWorker) and processPending does nothing.
+// Under the headless backend only threads started here may call these
+// functions: the virtual clock hands control to one thread at a time, so a
+// test's timings never depend on how fast the machine runs the work.
+
+bool onUiThread();
+
+// Runs work on a thread of its own and returns once it is done, processing
+// every event that arrives meanwhile (as preciseWait does), so the window
+// stays responsive. An exception of the work is rethrown here. Off the UI
+// thread it simply runs the work.
+void runOffUiThread(const std::function<void()>& work);
+
+// Runs work on the UI thread and returns once it has run, rethrowing its
+// exception; on the UI thread it simply runs it. The UI thread runs such calls
+// whenever it processes events and while it waits for a worker; one that
+// arrives during a pause runs at the pause's end.
+void runOnUiThread(const std::function<void()>& work);
+
+// Waits ms milliseconds without processing any event: the pause of a worker.
+void pauseOnWorker(int ms);
+
+// A thread the program keeps running beside the UI thread (the macro replay),
+// started and joined on the UI thread. The work must not throw. Joining waits for the work to end
+// while running only the calls workers make through runOnUiThread (the UI thread's other events
+// wait), so ask the work to stop first, through an atomic flag of its own. Never join a worker from
+// inside one of its own runOnUiThread calls.
+class Worker {
+ public:
+  explicit Worker(std::function<void()> work);
+  ~Worker();  // joins
+  Worker(const Worker&) = delete;
+  Worker& operator=(const Worker&) = delete;
+
+  bool finished() const;
+  void join();
+
+  struct Thread;  // each backend's own
+
+ private:
+  friend void runOffUiThread(const std::function<void()>& work);
+  // Waits for the work to end while processing every event, as runOffUiThread does.
+  void waitProcessingEvents();
+
+  std::unique_ptr<Thread> thread_;
+};
 
 }  // namespace hf::loop

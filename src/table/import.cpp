@@ -1,8 +1,6 @@
 #include "table/import.h"
 
-#include <atomic>
 #include <new>
-#include <thread>
 
 #include "input/key_actions.h"
 #include "paste/paste_modes.h"
@@ -38,17 +36,10 @@ std::optional<std::vector<std::string>> Importer::split(std::string_view text,
       pieces.reset();
     }
   };
-  if (text.size() < kSplitAloneBytes) {
+  if (text.size() < kSplitAloneBytes)
     splitText();
-    return pieces;
-  }
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    splitText();
-    done = true;
-  });
-  while (!done) loop::pause(20);
-  worker.join();
+  else
+    loop::runOffUiThread(splitText);
   return pieces;
 }
 

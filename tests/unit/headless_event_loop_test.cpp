@@ -1,9 +1,11 @@
 // The virtual clock: the pause contract handlers rely on for re-entrancy,
-// and the objects that schedule on it.
+// the objects that schedule on it, and worker threads on it.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/event_loop.h"
@@ -170,6 +172,173 @@ TEST_F(VirtualClock, BalloonTipHidesFourSecondsAfterItsLastShow) {
     shortLived.show({0, 0}, "gone before it hides");
   }
   headless::advance(5000);  // its hiding event must not run on a dead tip
+}
+
+// Workers run one at a time with the UI thread, so these logs are exact.
+using Workers = VirtualClock;
+
+TEST_F(Workers, RunOffUiThreadProcessesEventsWhileTheWorkRuns) {
+  headless::at(150, note("hotkey"));
+  headless::at(400, note("later"));
+
+  loop::runOffUiThread([&] {
+    loop::runOnUiThread(note("work starts"));
+    loop::pauseOnWorker(100);
+    loop::pauseOnWorker(100);
+    loop::runOnUiThread(note("work ends"));
+  });
+  note("returned")();
+
+  EXPECT_EQ(log, (std::vector<std::string>{"work starts@0", "hotkey@150", "work ends@200",
+                                           "returned@200"}));
+}
+
+TEST_F(Workers, TheWorksOwnDurationDoesNotMoveTheClock) {
+  headless::at(10, note("event"));
+  loop::runOffUiThread([] { std::this_thread::sleep_for(std::chrono::milliseconds(30)); });
+  EXPECT_EQ(loop::nowMs(), 0);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(Workers, NestedRunOffUiThreadReturnsInnermostFirst) {
+  headless::at(50, [&] {
+    loop::runOffUiThread([] { loop::pauseOnWorker(100); });
+    note("inner returned")();
+  });
+
+  loop::runOffUiThread([&] {
+    loop::pauseOnWorker(100);
+    loop::runOnUiThread(note("outer work ends"));
+  });
+  note("outer returned")();
+
+  EXPECT_EQ(log, (std::vector<std::string>{"outer work ends@100", "inner returned@150",
+                                           "outer returned@150"}));
+}
+
+TEST_F(Workers, RunOnUiThreadRunsThereAndHandsBackItsEffectAndException) {
+  const auto uiThread = std::this_thread::get_id();
+  std::vector<std::string> rows{"a", "b"};
+  std::thread::id ranOn;
+  bool workerOnUiThread = true;
+  std::size_t rowsSeen = 0;
+  std::string caught;
+
+  loop::runOffUiThread([&] {
+    workerOnUiThread = loop::onUiThread();
+    loop::runOnUiThread([&] {
+      rows.push_back("c");
+      ranOn = std::this_thread::get_id();
+    });
+    loop::runOnUiThread([&] { rowsSeen = rows.size(); });
+    try {
+      loop::runOnUiThread([] { throw std::runtime_error("thrown on the UI thread"); });
+    } catch (const std::runtime_error& error) {
+      caught = error.what();
+    }
+  });
+
+  EXPECT_FALSE(workerOnUiThread);
+  EXPECT_EQ(ranOn, uiThread);
+  EXPECT_EQ(rowsSeen, 3u);
+  EXPECT_EQ(caught, "thrown on the UI thread");
+  EXPECT_THROW(loop::runOffUiThread([] { throw std::runtime_error("work failed"); }),
+               std::runtime_error);
+}
+
+TEST_F(Workers, WaitingOnAWorkerRunsNoEventThere) {
+  const auto uiThread = std::this_thread::get_id();
+  bool allOnUiThread = true;
+  const auto event = [&](std::string name) {
+    return [&, name] {
+      allOnUiThread = allOnUiThread && std::this_thread::get_id() == uiThread;
+      note(name)();
+    };
+  };
+  // Queued at 10, so it comes after the worker's wake-up at 20.
+  headless::at(10, [&] { headless::at(20, event("due when the worker wakes")); });
+  headless::at(60, event("during pause"));
+  headless::at(100, event("during preciseWait"));
+
+  loop::runOffUiThread([&] {
+    loop::pauseOnWorker(20);
+    loop::processPending();
+    loop::pause(50);
+    loop::preciseWait(50);
+    loop::runOnUiThread(note("worker waited"));
+  });
+
+  EXPECT_EQ(log, (std::vector<std::string>{"due when the worker wakes@20", "during pause@60",
+                                           "during preciseWait@100", "worker waited@120"}));
+  EXPECT_TRUE(allOnUiThread);
+}
+
+TEST_F(Workers, AWorkerStartsWhenTheUiThreadNextProcessesEvents) {
+  loop::Worker worker([&] { loop::runOnUiThread(note("ran")); });
+  EXPECT_FALSE(worker.finished());
+
+  loop::processPending();
+
+  EXPECT_TRUE(worker.finished());
+  EXPECT_EQ(log, std::vector<std::string>{"ran@0"});
+}
+
+TEST_F(Workers, AWorkersPausesKeepTheirTimesWhileTheUiThreadPauses) {
+  std::vector<std::int64_t> wakeTimes;  // the worker's own until it is joined
+  loop::Worker worker([&] {
+    for (int i = 0; i < 3; ++i) {
+      loop::pauseOnWorker(30);
+      wakeTimes.push_back(loop::nowMs());
+    }
+    loop::runOnUiThread(note("call"));  // waits for the end of the UI thread's pause
+    loop::pauseOnWorker(30);
+    wakeTimes.push_back(loop::nowMs());
+  });
+
+  loop::pause(100);
+  EXPECT_EQ(log, std::vector<std::string>{"call@100"});
+  EXPECT_FALSE(worker.finished());
+
+  worker.join();
+  EXPECT_EQ(wakeTimes, (std::vector<std::int64_t>{30, 60, 90, 130}));
+  EXPECT_EQ(loop::nowMs(), 130);
+}
+
+TEST_F(Workers, JoiningRunsOnlyWorkersCallsAndLeavesOtherEventsLate) {
+  headless::at(200, note("hotkey"));
+  auto worker = std::make_unique<loop::Worker>([&] {
+    loop::pauseOnWorker(500);
+    loop::runOnUiThread(note("call"));
+    loop::pauseOnWorker(500);
+  });
+
+  worker.reset();
+  EXPECT_EQ(loop::nowMs(), 1000);
+  EXPECT_EQ(log, std::vector<std::string>{"call@500"});
+
+  loop::processPending();
+  EXPECT_EQ(log, (std::vector<std::string>{"call@500", "hotkey@1000"}));
+}
+
+TEST_F(Workers, WorkersInterleaveByTheirVirtualTimes) {
+  const auto every = [&](std::string name, int interval) {
+    return [this, name, interval] {
+      for (int i = 0; i < 3; ++i) {
+        loop::pauseOnWorker(interval);
+        loop::runOnUiThread(note(name));
+      }
+    };
+  };
+  loop::Worker a(every("a", 30));
+  loop::Worker b(every("b", 50));
+  headless::at(70, note("ui"));
+
+  loop::preciseWait(200);
+
+  EXPECT_TRUE(a.finished());
+  EXPECT_TRUE(b.finished());
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"a@30", "b@50", "a@60", "ui@70", "a@90", "b@100", "b@150"}));
 }
 
 }  // namespace

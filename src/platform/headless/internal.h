@@ -30,6 +30,21 @@ EventKey schedule(std::int64_t time, std::function<void()> event);
 // Drops a queued event; an event that already ran (or a reset queue) is ignored.
 void cancel(EventKey key);
 
+// Workers' events, which run even while the UI thread only waits: a worker
+// going on after its pause, and a worker's runOnUiThread call (which runs
+// only where the UI thread handles calls: not inside a pause's wait).
+enum class WorkerEvent { Wakeup, Call };
+EventKey scheduleForWorker(std::int64_t time, WorkerEvent kind, std::function<void()> event);
+// The UI thread waits until `time` without processing its events; workers
+// that wake up meanwhile go on at their own times.
+void sleepUntil(std::int64_t time);
+// Runs every event in time order until done() holds (waiting for a worker
+// while processing events).
+void runEventsUntil(const std::function<bool()>& done);
+// Runs only workers' events in time order until done() holds: a UI thread
+// blocked in a join, where other events wait and run late.
+void runWorkerEventsUntil(const std::function<bool()>& done);
+
 void resetClock();
 void resetDesktop(Size screen);
 void setProgramFolder(const std::filesystem::path& folder);

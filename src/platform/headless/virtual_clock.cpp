@@ -1,6 +1,9 @@
 // The virtual clock and its event queue: the message loop of the headless
-// backend. Time moves only when pause, preciseWait, advance or run move it.
+// backend. Time moves only when a wait (pause, preciseWait, pauseOnWorker, a
+// join), advance or run moves it.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <optional>
@@ -20,6 +23,8 @@ struct Clock {
   std::uint64_t nextSequence = 0;  // never reset, so a stale key never matches a new event
   std::map<EventKey, std::function<void()>> queue;
   std::set<EventKey> userInput;  // the queued events a test scheduled with at()
+  std::set<EventKey> wakeups;    // workers going on after a pause
+  std::set<EventKey> calls;      // workers' runOnUiThread calls
   bool quitRequested = false;
 };
 
@@ -28,21 +33,32 @@ Clock& clock() {
   return instance;
 }
 
-// Takes the earliest event due at or before `limit` out of the queue, moving
-// the clock up to its time when it lies ahead.
-std::optional<std::function<void()>> takeDue(std::int64_t limit) {
-  auto& queue = clock().queue;
-  if (queue.empty() || queue.begin()->first.time > limit) return std::nullopt;
-  auto node = queue.extract(queue.begin());
-  clock().userInput.erase(node.key());
-  clock().now = std::max(clock().now, node.key().time);
+// Takes a queued event out of the queue, moving the clock up to its time when
+// it lies ahead. It is out before it runs, so a handler may pause and re-enter
+// the loop.
+std::function<void()> take(EventKey key) {
+  auto node = clock().queue.extract(key);
+  clock().userInput.erase(key);
+  clock().wakeups.erase(key);
+  clock().calls.erase(key);
+  clock().now = std::max(clock().now, key.time);
   return std::move(node.mapped());
 }
 
-// Runs due events one at a time; each is out of the queue before it runs, so
-// a handler may pause and re-enter this loop.
+std::optional<std::function<void()>> takeDue(std::int64_t limit) {
+  const auto& queue = clock().queue;
+  if (queue.empty() || queue.begin()->first.time > limit) return std::nullopt;
+  return take(queue.begin()->first);
+}
+
 void runDue(std::int64_t limit) {
   while (auto event = takeDue(limit)) (*event)();
+}
+
+[[noreturn]] void noEventFor(const char* waiter) {
+  std::fprintf(stderr, "%s waits for a worker that has nothing queued (was the clock reset?)\n",
+               waiter);
+  std::abort();
 }
 
 }  // namespace
@@ -56,12 +72,50 @@ EventKey schedule(std::int64_t time, std::function<void()> event) {
 void cancel(EventKey key) {
   clock().queue.erase(key);
   clock().userInput.erase(key);
+  clock().wakeups.erase(key);
+  clock().calls.erase(key);
+}
+
+EventKey scheduleForWorker(std::int64_t time, WorkerEvent kind, std::function<void()> event) {
+  const EventKey key = schedule(time, std::move(event));
+  (kind == WorkerEvent::Wakeup ? clock().wakeups : clock().calls).insert(key);
+  return key;
+}
+
+void sleepUntil(std::int64_t time) {
+  const auto& wakeups = clock().wakeups;
+  while (!wakeups.empty() && wakeups.begin()->time <= time) {
+    const EventKey next = *wakeups.begin();
+    take(next)();
+  }
+  clock().now = std::max(clock().now, time);
+}
+
+void runEventsUntil(const std::function<bool()>& done) {
+  while (!done()) {
+    if (clock().queue.empty()) noEventFor("runOffUiThread");
+    const EventKey next = clock().queue.begin()->first;
+    take(next)();
+  }
+}
+
+void runWorkerEventsUntil(const std::function<bool()>& done) {
+  const auto& wakeups = clock().wakeups;
+  const auto& calls = clock().calls;
+  while (!done()) {
+    if (wakeups.empty() && calls.empty()) noEventFor("Worker::join");
+    const bool callFirst = wakeups.empty() || (!calls.empty() && *calls.begin() < *wakeups.begin());
+    const EventKey next = callFirst ? *calls.begin() : *wakeups.begin();
+    take(next)();
+  }
 }
 
 void resetClock() {
   clock().now = 0;
   clock().queue.clear();
   clock().userInput.clear();
+  clock().wakeups.clear();
+  clock().calls.clear();
   clock().quitRequested = false;
 }
 
@@ -74,12 +128,13 @@ using headless::internal::runDue;
 using headless::internal::takeDue;
 
 void processPending() {
-  runDue(clock().now);
+  if (onUiThread()) runDue(clock().now);
 }
 
 void pause(int ms) {
+  if (!onUiThread()) return pauseOnWorker(ms);
   processPending();
-  clock().now += std::max(ms, 0);
+  headless::internal::sleepUntil(clock().now + std::max(ms, 0));
   processPending();
 }
 
@@ -88,6 +143,7 @@ void pumpIfInput() {
 }
 
 void preciseWait(int ms) {
+  if (!onUiThread()) return pauseOnWorker(ms);
   headless::advance(ms);
 }
 

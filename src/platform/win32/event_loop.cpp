@@ -4,12 +4,59 @@
 
 #include <mmsystem.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
 namespace hf::loop {
+
+struct Worker::Thread {
+  std::thread thread;
+  std::atomic<bool> finished{false};
+  HANDLE done = nullptr;  // signalled once the work has ended
+};
+
 namespace {
+
+// Static initialisation runs on the main thread, the one that runs the UI.
+const DWORD uiThread = GetCurrentThreadId();
 
 void dispatch(MSG& message) {
   TranslateMessage(&message);
   DispatchMessageW(&message);
+}
+
+// Dispatches every pending message; false when it met WM_QUIT, which stays
+// queued for the outer loop, the one meant to end.
+bool dispatchPending() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return false;
+    }
+    dispatch(message);
+  }
+  return true;
+}
+
+// Waits until `handle` is signalled, meanwhile dispatching every message, or
+// with sentOnly only the calls workers send through runOnUiThread.
+void waitDispatching(HANDLE handle, bool sentOnly) {
+  for (;;) {
+    const DWORD woke = MsgWaitForMultipleObjectsEx(
+        1, &handle, INFINITE, sentOnly ? QS_SENDMESSAGE : QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke != WAIT_OBJECT_0 + 1) return;
+    if (sentOnly) {
+      MSG message;  // peeking delivers sent messages and takes nothing off the queue
+      PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    } else if (!dispatchPending()) {
+      sentOnly = true;  // the program is ending: only workers' calls still run
+    }
+  }
 }
 
 // Sleep follows the system timer's resolution (often 15.6 ms); the pauses of
@@ -19,26 +66,68 @@ void useFineTimer() {
   (void)done;
 }
 
+// Workers' runOnUiThread calls are sent to a message-only window of the UI
+// thread, so the UI thread runs them whenever it looks at its messages, modal
+// loops included, as SendMessage guarantees.
+constexpr UINT kRunCall = WM_APP;
+
+struct Call {
+  const std::function<void()>* work;
+  std::exception_ptr error;
+};
+
+LRESULT CALLBACK callWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != kRunCall) return DefWindowProcW(window, message, wParam, lParam);
+  auto* call = reinterpret_cast<Call*>(lParam);
+  try {
+    (*call->work)();
+  } catch (...) {
+    call->error = std::current_exception();
+  }
+  return 0;
+}
+
+std::mutex callWindowMutex;
+std::condition_variable callWindowMade;
+HWND callWindow = nullptr;
+
+// Made by the UI thread before it first processes events; a worker calling
+// earlier waits for it, as it would wait for the UI thread to answer.
+void makeCallWindow() {
+  static const bool made = [] {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = callWindowProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"hotfill calls";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, windowClass.hInstance, nullptr);
+    std::lock_guard lock(callWindowMutex);
+    callWindow = window;
+    callWindowMade.notify_all();
+    return window != nullptr;
+  }();
+  (void)made;
+}
+
+HWND awaitCallWindow() {
+  std::unique_lock lock(callWindowMutex);
+  callWindowMade.wait(lock, [] { return callWindow != nullptr; });
+  return callWindow;
+}
+
 }  // namespace
 
 void processPending() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      // Leave it for the outer loop, which is the one meant to end.
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return;
-    }
-    dispatch(message);
-  }
+  if (!onUiThread()) return;
+  makeCallWindow();
+  dispatchPending();
 }
 
 void pause(int ms) {
+  if (!onUiThread()) return pauseOnWorker(ms);
   processPending();
-  if (ms > 0) {
-    useFineTimer();
-    Sleep(static_cast<DWORD>(ms));
-  }
+  pauseOnWorker(ms);
   processPending();
 }
 
@@ -57,12 +146,17 @@ void preciseWait(int ms) {
     pause(ms);
     return;
   }
-  while (MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-    processPending();
+  if (onUiThread()) {
+    makeCallWindow();
+    waitDispatching(timer, false);
+  } else {
+    WaitForSingleObject(timer, INFINITE);
+  }
   CloseHandle(timer);
 }
 
 void run() {
+  makeCallWindow();
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);
 }
@@ -80,6 +174,54 @@ std::int64_t nowMs() {
   LARGE_INTEGER counter;
   QueryPerformanceCounter(&counter);
   return counter.QuadPart / frequency * 1000 + counter.QuadPart % frequency * 1000 / frequency;
+}
+
+bool onUiThread() {
+  return GetCurrentThreadId() == uiThread;
+}
+
+void runOnUiThread(const std::function<void()>& work) {
+  if (onUiThread()) return work();
+  Call call{&work, nullptr};
+  SendMessageW(awaitCallWindow(), kRunCall, 0, reinterpret_cast<LPARAM>(&call));
+  if (call.error) std::rethrow_exception(call.error);
+}
+
+void pauseOnWorker(int ms) {
+  if (ms <= 0) return;
+  useFineTimer();
+  Sleep(static_cast<DWORD>(ms));
+}
+
+Worker::Worker(std::function<void()> work) : thread_(std::make_unique<Thread>()) {
+  if (onUiThread()) makeCallWindow();
+  thread_->done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!thread_->done) throw std::runtime_error("no event object for a worker");
+  thread_->thread = std::thread([thread = thread_.get(), work = std::move(work)] {
+    work();
+    thread->finished = true;
+    SetEvent(thread->done);
+  });
+}
+
+Worker::~Worker() {
+  join();
+  CloseHandle(thread_->done);
+}
+
+bool Worker::finished() const {
+  return thread_->finished;
+}
+
+void Worker::join() {
+  if (!thread_->thread.joinable()) return;
+  waitDispatching(thread_->done, true);
+  thread_->thread.join();
+}
+
+void Worker::waitProcessingEvents() {
+  waitDispatching(thread_->done, false);
+  join();
 }
 
 }  // namespace hf::loop
