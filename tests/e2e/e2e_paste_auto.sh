@@ -11,10 +11,8 @@ new_app_dir
 write_slot "$APP_DIR" A "r1" "1★★★F6" "r2" "1★暂停★★" "r3" "1★★★" "r4" "1★★★" "r5" "1★★★"
 # No Tab but an Enter, which the target ignores: every row lands in field 1,
 # so the field shows the order and completeness of the rows.
-mapfile -t long_rows < <(seq -f 's%02g' 1 20)
-long_slot=("${long_rows[0]}" "★★回车★F6")
-for row in "${long_rows[@]:1}"; do long_slot+=("$row" "★★回车★"); done
-write_slot "$APP_DIR" B "${long_slot[@]}"
+write_numbered_slot "$APP_DIR" B 's%02g' 20 "★★回车★F6" "★★回车★"
+long_rows=("${NUMBERED_ROWS[@]}")
 
 start_app "$APP_DIR"
 open_slot A 5

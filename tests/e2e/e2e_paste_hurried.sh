@@ -8,10 +8,7 @@ e2e_init "$@"
 
 new_app_dir
 write_slot "$APP_DIR" A "alpha" "1★★★Shift+F6" "beta" "1★★★" "gamma" "1★★★" "delta" "1★★★"
-mapfile -t slow_rows < <(seq -f 'w%02g' 1 10)
-slow_slot=("${slow_rows[0]}" "1★★★F7")
-for row in "${slow_rows[@]:1}"; do slow_slot+=("$row" "1★★★"); done
-write_slot "$APP_DIR" B "${slow_slot[@]}"
+write_numbered_slot "$APP_DIR" B 'w%02g' 10 "1★★★F7" "1★★★"
 
 start_app "$APP_DIR"
 open_slot A 4

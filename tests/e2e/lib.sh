@@ -261,6 +261,18 @@ write_slot() {
   done
 }
 
+# write_numbered_slot DIR LETTER FORMAT COUNT FIRST_SETTINGS SETTINGS: a slot of
+# COUNT rows named by the printf FORMAT (s%02g: s01, s02, ...), the first with
+# FIRST_SETTINGS (its hotkey), the others with SETTINGS. The names are left in
+# NUMBERED_ROWS.
+write_numbered_slot() {
+  local dir=$1 letter=$2 settings=$6 row
+  mapfile -t NUMBERED_ROWS < <(seq -f "$3" 1 "$4")
+  local slot=("${NUMBERED_ROWS[0]}" "$5")
+  for row in "${NUMBERED_ROWS[@]:1}"; do slot+=("$row" "$settings"); done
+  write_slot "$dir" "$letter" "${slot[@]}"
+}
+
 app_text_at() { probe text "$APP_TITLE" "$1" "$2"; }
 
 rows_shown() { probe lists "$APP_TITLE" | grep -q " $1\$"; }

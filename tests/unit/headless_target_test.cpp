@@ -21,19 +21,7 @@ using headless::kTargetWindow;
 using Events = std::vector<headless::TargetEvent>;
 using Fields = std::vector<std::string>;
 
-using hf::keys::kAlt;
-using hf::keys::kCtrl;
-using hf::keys::kDelete;
-using hf::keys::kDown;
-using hf::keys::kEnter;
-using hf::keys::kF1;
-using hf::keys::kLeftCtrl;
-using hf::keys::kLeftWin;
-using hf::keys::kRight;
-using hf::keys::kRightCtrl;
-using hf::keys::kRightShift;
-using hf::keys::kShift;
-using hf::keys::kTab;
+using namespace hf::keys;
 
 class SimulatedTarget : public ::testing::Test {
  protected:

@@ -38,12 +38,13 @@ class PasteTest : public AppTest {
     table().setCurrentRow(0);
   }
   // Rows e1 … en whose first row carries the hotkey F1.
-  void fillEntries(int n, const std::string& tabs = "") {
+  static std::vector<Row> entries(int n, const std::string& tabs = "") {
     std::vector<Row> rows;
     for (int i = 1; i <= n; ++i) rows.push_back({"e" + std::to_string(i), tabs, "", "", ""});
     rows[0].hotkey = "F1";
-    fill(rows);
+    return rows;
   }
+  void fillEntries(int n, const std::string& tabs = "") { fill(entries(n, tabs)); }
   void chooseMode(PasteMode mode) {
     w().controls().组合框66.select(static_cast<int>(mode));
     w().controls().组合框66.onSelectionChanged();
@@ -52,6 +53,16 @@ class PasteTest : public AppTest {
     w().controls().加载热键.onClick();
     ASSERT_EQ(w().controls().加载热键.text(), "卸载热键");
     headless::clearTargetEvents();
+  }
+  // The next case of a table of cases: hotkeys unloaded, these rows in the
+  // mode, hotkeys loaded again, a fresh form in front.
+  void startCase(const std::vector<Row>& rows, PasteMode mode) {
+    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
+    table().clear();
+    fill(rows);
+    chooseMode(mode);
+    headless::openTarget(5);
+    loadHotkeys();
   }
   void press(int key = kF1) { ASSERT_TRUE(headless::pressHotkey(0, key)); }
   // The target's reactions, timed from `since`.

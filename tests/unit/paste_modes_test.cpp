@@ -66,12 +66,7 @@ TEST_F(PasteTest, EachModeDeliversItsSequenceWithItsPauses) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(traitsOf(c.mode).name);
-    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
-    table().clear();
-    fill({c.row});
-    chooseMode(c.mode);
-    headless::openTarget(5);
-    loadHotkeys();
+    startCase({c.row}, c.mode);
     const std::int64_t t0 = loop::nowMs();
     press();
     EXPECT_EQ(eventsSince(t0), c.events);

@@ -49,12 +49,7 @@ TEST_F(PasteTest, ModifiersStillHeldDoNotChangeTheDeliveredKeys) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.hotkeyText + " held " + std::to_string(c.releasedAfterMs));
-    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
-    table().clear();
-    fill({{"Ab", "1", "", "回车", c.hotkeyText}});
-    chooseMode(c.mode);
-    headless::openTarget(3);
-    loadHotkeys();
+    startCase({{"Ab", "1", "", "回车", c.hotkeyText}}, c.mode);
     headless::setKeyHeld(c.heldKey, true);
     if (c.releasedAfterMs != kNever)
       headless::at(loop::nowMs() + c.releasedAfterMs,
@@ -119,12 +114,7 @@ TEST_F(PasteTest, RowsRemovedDuringADeliveryNeitherSkipNorRepeatAnEntry) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.removedRow);
-    if (w().controls().加载热键.text() == "卸载热键") w().controls().加载热键.onClick();
-    table().clear();
-    fillEntries(4);
-    chooseMode(c.mode);
-    headless::openTarget(5);
-    loadHotkeys();
+    startCase(entries(4), c.mode);
     // e1 is pasted at 160, e2's clipboard is set at 220 and pasted at 270.
     headless::at(loop::nowMs() + 200, [this, &c] { table().deleteRow(c.removedRow); });
     press();
@@ -163,17 +153,13 @@ TEST_F(PasteTest, ARandomRowLeftUnpastedByABusyClipboardStaysInTheCycle) {
 TEST_F(PasteTest, AFailureInsideADeliveryDoesNotBlockLaterPresses) {
   for (const PasteMode mode : {PasteMode::ManualHorizontal, PasteMode::AutoHorizontal}) {
     SCOPED_TRACE(static_cast<int>(mode));
-    table().clear();
-    fillEntries(2);
-    chooseMode(mode);
-    loadHotkeys();
+    startCase(entries(2), mode);
     headless::at(loop::nowMs() + 20, [] { throw std::runtime_error("handler failed"); });
     EXPECT_THROW(headless::pressHotkey(0, kF1), std::runtime_error);
     EXPECT_EQ(w().fields().按钮120, "自动");
     press();
     ASSERT_FALSE(names().empty());
     EXPECT_EQ(names().front(), "paste e1");
-    w().controls().加载热键.onClick();
   }
 }
 
