@@ -64,17 +64,17 @@ class MainWindow {
   Hints hints_{window_};
   ui::Timer 时钟1{window_};  // trims the working set
   table::DataTable table_{controls_.超级列表框1};
+  input::Delivery delivery_{[this] { return text::toInt(controls_.组合框2.text()); }};
+  paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
   table::FileSlots slots_{controls_, fields_, commands_, hints_, table_};
-  table::TableEditing editing_{controls_, fields_, commands_, hints_, table_, slots_};
-  table::CellEditors cellEditors_{controls_, fields_, hints_, table_};
-  table::Importer importer_{controls_, fields_, commands_, hints_, table_};
+  table::TableEditing editing_{controls_, fields_, commands_, hints_, table_, slots_, engine_};
+  table::CellEditors cellEditors_{controls_, fields_, hints_, table_, engine_};
+  table::Importer importer_{controls_, fields_, commands_, hints_, table_, engine_};
   paste::HotkeyRegistry hotkeys_{window_};
   paste::WorkingModes modes_{controls_, fields_, hints_, hotkeys_};
   paste::HotkeyLoading loading_{controls_, fields_, hints_, table_, hotkeys_};
   paste::HotkeyBoxes hotkeyBoxes_{controls_, table_};
   paste::HotkeyEditor hotkeyEditor_{controls_, hints_, table_, slots_, hotkeyBoxes_};
-  input::Delivery delivery_{[this] { return text::toInt(controls_.组合框2.text()); }};
-  paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
   paste::HotkeyDispatcher dispatcher_{controls_, fields_, hotkeys_, engine_};
   paste::TargetPicker picker_{controls_, fields_, hints_};
 };

@@ -50,9 +50,27 @@ static_assert(std::size(kSeparatorSteps) == static_cast<std::size_t>(Separators:
 
 }  // namespace
 
-bool countsEnterPresses(int selectorItem) {
-  const auto mode = pasteModeAt(selectorItem);
-  return mode && traitsOf(*mode).countsEnterPresses;
+bool PasteEngine::countsEnterPresses() const {
+  const auto chosen = mode();
+  return chosen && traitsOf(*chosen).countsEnterPresses;
+}
+
+bool PasteEngine::deliversPictures() const {
+  const auto chosen = mode();
+  return chosen && traitsOf(*chosen).trigger == Trigger::ImageAndText;
+}
+
+bool PasteEngine::pastesAtRandom() const {
+  return mode() == PasteMode::RandomHorizontal;
+}
+
+bool PasteEngine::pastesAllMarkedAtOnce() const {
+  return mode() == PasteMode::AllMarked;
+}
+
+// Only the selection: the caller sets up the picture mode itself.
+void PasteEngine::choosePicturesWithText() {
+  controls_.组合框66.select(static_cast<int>(PasteMode::ImageText));
 }
 
 class PasteEngine::RunScope {

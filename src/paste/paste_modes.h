@@ -14,19 +14,16 @@
 #include "paste/paste_mode_table.h"
 #include "platform/desktop.h"
 #include "table/data_table.h"
+#include "table/paste_mode_view.h"
 
 namespace hf::paste {
-
-// The modes that read column 4 as a number of presses rather than the word
-// "回车"; false when no mode is chosen.
-bool countsEnterPresses(int selectorItem);
 
 // What one press of a custom hotkey delivers: one row or all rows, in table
 // order, at random or only the marked rows. An automatic run pauses between
 // its steps, so a second press re-enters here and stops it: the run state
 // `按钮120` ("自动" idle, "单次" running) and the stop flag `编辑框1011`
 // ("66") carry that between the two invocations.
-class PasteEngine {
+class PasteEngine : public table::PasteModeView {
  public:
   PasteEngine(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
               app::Hints& hints, table::DataTable& table, input::Delivery& delivery)
@@ -46,6 +43,13 @@ class PasteEngine {
   void pasteMarked();
   // A new item chosen in the selector: working mode, flags and column layout follow it.
   void modeChosen();
+  // What the table's editors ask of the chosen mode; false while none is.
+  bool countsEnterPresses() const override;
+  bool deliversPictures() const override;
+  bool pastesAtRandom() const override;
+  bool pastesAllMarkedAtOnce() const override;
+  void choosePicturesWithText() override;
+
   // Empties the random cycle: every row is to be delivered again.
   void resetRandomCycle();
   // The program is closing: every run stops at its next step and presses

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "input/key_actions.h"
-#include "paste/paste_modes.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
@@ -13,16 +12,14 @@
 namespace hf::table {
 
 CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
-                         DataTable& table)
-    : controls_(controls), fields_(fields), hints_(hints), table_(table) {
+                         DataTable& table, const PasteModeView& pasteMode)
+    : controls_(controls), fields_(fields), hints_(hints), table_(table), pasteMode_(pasteMode) {
   controls_.组合框4.onFocusLost = [this] { commitField(controls_.组合框4, false); };
   controls_.编辑框1008.onFocusLost = [this] { commitField(controls_.编辑框1008, true); };
   controls_.编辑框1008.onDoubleClick = [this] { controls_.编辑框1008.setText(""); };
   // In the picture modes Enter also types the "#" that marks a picture path.
   controls_.编辑框1009.onKeyDown = [this](int key) {
-    if (key != keys::kEnter ||
-        controls_.组合框66.selectedIndex() < static_cast<int>(paste::PasteMode::ImageText))
-      return;
+    if (key != keys::kEnter || !pasteMode_.deliversPictures()) return;
     if (desktop::setClipboardText("#")) input::ctrlV();
   };
 }
@@ -66,9 +63,7 @@ void CellEditors::open(ui::ListView::Cell cell) {
   } else if (cell.column == DataTable::kPause) {
     text = "暂停";
   } else {
-    text = paste::countsEnterPresses(controls_.组合框66.selectedIndex())
-               ? table_.cell(cell.row, cell.column)
-               : "回车";
+    text = pasteMode_.countsEnterPresses() ? table_.cell(cell.row, cell.column) : "回车";
   }
   editor->setRect(editorRectOver(controls_.超级列表框1, cell.row, cell.column));
   editor->setText(text);

@@ -4,6 +4,7 @@
 #include "app/hints.h"
 #include "app/main_controls.h"
 #include "table/data_table.h"
+#include "table/paste_mode_view.h"
 
 namespace hf::table {
 
@@ -14,7 +15,7 @@ namespace hf::table {
 class CellEditors {
  public:
   CellEditors(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
-              DataTable& table);
+              DataTable& table, const PasteModeView& pasteMode);
 
   // A double click on a cell of columns 1 to 4.
   void open(ui::ListView::Cell cell);
@@ -34,6 +35,7 @@ class CellEditors {
   app::HiddenFields& fields_;
   app::Hints& hints_;
   DataTable& table_;
+  const PasteModeView& pasteMode_;
   // The rows of the open editors follow their entries, so a commit never
   // writes into another row; a row that went takes no commit.
   RowStore::FollowedRow entryRow_;    // the 内容 editor's

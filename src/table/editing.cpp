@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "paste/paste_modes.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -39,10 +38,6 @@ void TableEditing::connect() {
 
 bool TableEditing::dataTableInView() const {
   return controls_.按钮15.text() == "显示";  // "隐藏" while the record table covers it
-}
-
-bool TableEditing::pasteModeIs(paste::PasteMode mode) const {
-  return paste::pasteModeAt(controls_.组合框66.selectedIndex()) == mode;
 }
 
 void TableEditing::releaseHotkeysIfLoaded() {
@@ -199,7 +194,7 @@ void TableEditing::batchNumber(int n) {
   } else if (target == "3") {
     putIntoEveryNth(DataTable::kPause, n, "暂停");
   } else if (target == "4") {
-    if (paste::countsEnterPresses(controls_.组合框66.selectedIndex()))
+    if (pasteMode_.countsEnterPresses())
       fillColumn(DataTable::kEnter, text::toText(n));
     else
       putIntoEveryNth(DataTable::kEnter, n, "回车");
@@ -255,7 +250,7 @@ void TableEditing::headerClicked(int column) {
     case DataTable::kPause:
     case DataTable::kEnter:
     case DataTable::kHotkey:
-      if (pasteModeIs(paste::PasteMode::RandomHorizontal)) commands_.按钮14();
+      if (pasteMode_.pastesAtRandom()) commands_.按钮14();
       emptyColumn(column);
       // Emptied hotkey cells must not stay registered.
       if (column == DataTable::kHotkey) releaseHotkeysIfLoaded();
@@ -277,8 +272,8 @@ void TableEditing::cellPressed(ui::ListView::Cell cell) {
       prepareBatch("0", "●批量设置【选择项】！");
       break;
     case DataTable::kTabs:
-      prepareBatch("2", pasteModeIs(paste::PasteMode::AllMarked) ? "●批量设置【列数】！"
-                                                                 : "●批量设置【跳格数】！");
+      prepareBatch("2", pasteMode_.pastesAllMarkedAtOnce() ? "●批量设置【列数】！"
+                                                           : "●批量设置【跳格数】！");
       break;
     case DataTable::kPause:
       prepareBatch("3", "●批量设置【暂停】！");

@@ -6,10 +6,10 @@
 #include "app/hidden_fields.h"
 #include "app/hints.h"
 #include "app/main_controls.h"
-#include "paste/paste_mode_table.h"
 #include "platform/ui.h"
 #include "table/data_table.h"
 #include "table/file_slots.h"
+#include "table/paste_mode_view.h"
 
 namespace hf::table {
 
@@ -20,13 +20,15 @@ namespace hf::table {
 class TableEditing {
  public:
   TableEditing(app::MainControls& controls, app::HiddenFields& fields,
-               app::HiddenCommands& commands, app::Hints& hints, DataTable& table, FileSlots& slots)
+               app::HiddenCommands& commands, app::Hints& hints, DataTable& table, FileSlots& slots,
+               const PasteModeView& pasteMode)
       : controls_(controls),
         fields_(fields),
         commands_(commands),
         hints_(hints),
         table_(table),
-        slots_(slots) {}
+        slots_(slots),
+        pasteMode_(pasteMode) {}
 
   // Assigns the events of the editing row, the batch selector and the data table.
   void connect();
@@ -54,7 +56,6 @@ class TableEditing {
 
  private:
   bool dataTableInView() const;
-  bool pasteModeIs(paste::PasteMode mode) const;
   void releaseHotkeysIfLoaded();
   void clearPictures();
   void setEveryMark(bool marked);
@@ -73,6 +74,7 @@ class TableEditing {
   app::Hints& hints_;
   DataTable& table_;
   FileSlots& slots_;
+  const PasteModeView& pasteMode_;
   ui::ListView::Cell lastPressedCell_;
   int previousToggledRow_ = 0;
 };

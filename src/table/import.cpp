@@ -3,7 +3,6 @@
 #include <new>
 
 #include "input/key_actions.h"
-#include "paste/paste_modes.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -118,7 +117,7 @@ void Importer::modeChosen() {
   if (controls_.按钮1.color() == app::kHighlightColor) fields_.组合框1 = 0;
   if (controls_.按钮102.color() == app::kHighlightColor) fields_.组合框1 = 1;
   if (importMode != ImportMode::DroppedImages) return;
-  controls_.组合框66.select(static_cast<int>(paste::PasteMode::ImageText));
+  pasteMode_.choosePicturesWithText();
   commands_.按钮4();
   fields_.图文选择 = true;
   table_.applyDefaultLayout();

@@ -10,6 +10,7 @@
 #include "app/hints.h"
 #include "app/main_controls.h"
 #include "table/data_table.h"
+#include "table/paste_mode_view.h"
 #include "table/splitting.h"
 
 namespace hf::table {
@@ -24,8 +25,13 @@ inline constexpr std::size_t kMaxDroppedFileBytes = std::size_t(64) << 20;
 class Importer {
  public:
   Importer(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-           app::Hints& hints, DataTable& table)
-      : controls_(controls), fields_(fields), commands_(commands), hints_(hints), table_(table) {}
+           app::Hints& hints, DataTable& table, PasteModeView& pasteMode)
+      : controls_(controls),
+        fields_(fields),
+        commands_(commands),
+        hints_(hints),
+        table_(table),
+        pasteMode_(pasteMode) {}
 
   ImportMode mode() const { return static_cast<ImportMode>(controls_.导入方式.selectedIndex()); }
 
@@ -48,6 +54,7 @@ class Importer {
   app::HiddenCommands& commands_;
   app::Hints& hints_;
   DataTable& table_;
+  PasteModeView& pasteMode_;
 };
 
 }  // namespace hf::table
