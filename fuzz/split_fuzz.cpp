@@ -44,20 +44,15 @@ Pieces eachCharacter(std::string_view text) {
   return text::split(text::replaceAll(spaced, " ", kCrLf), kCrLf);
 }
 
-std::string halfWidth(std::string_view character) {
-  if (character == "\xA1\xA1") return " ";  // the ideographic space
-  const auto second = character.size() == 2 ? static_cast<unsigned char>(character[1]) : 0;
-  if (character[0] == '\xA3' && second >= 0xA1 && second <= 0xFE)
-    return std::string(1, static_cast<char>(second - 0x80));
-  return std::string(character);
-}
-
+// The half-width form taken character by character must be the form of the
+// whole text; the runs are then cut between its characters.
 Pieces walk(std::string_view text, bool digits) {
+  std::string half;
+  for (std::string_view original : text::characters(text)) half += text::halfWidth(original);
   Pieces pieces;
   std::string current;
   bool seenOther = false;
-  for (std::string_view original : text::characters(text)) {
-    const std::string c = halfWidth(original);
+  for (std::string_view c : text::characters(half)) {
     const bool ofKind = digits ? c.find_first_not_of("0123456789") == std::string::npos
                                : (c[0] >= 'A' && c[0] <= 'Z') || (c[0] >= 'a' && c[0] <= 'z');
     if (!ofKind) {
