@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "input/delivery.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_boxes.h"
@@ -41,7 +41,7 @@ class MainWindow {
   MainControls& controls() { return controls_; }
   HiddenFields& fields() { return fields_; }
   HiddenCommands& commands() { return commands_; }
-  Hints& hints() { return hints_; }
+  feedback::Hints& hints() { return hints_; }
   table::DataTable& table() { return table_; }
   table::FileSlots& slots() { return slots_; }
   table::TableEditing& editing() { return editing_; }
@@ -61,7 +61,7 @@ class MainWindow {
   MainControls controls_{window_};
   HiddenFields fields_;
   HiddenCommands commands_;
-  Hints hints_{window_};
+  feedback::Hints hints_{window_};
   ui::Timer 时钟1{window_};  // trims the working set
   table::DataTable table_{controls_.超级列表框1};
   input::Delivery delivery_{[this] { return text::toInt(controls_.组合框2.text()); }};

@@ -7,8 +7,8 @@
 
 namespace hf::paste {
 
-HotkeyEditor::HotkeyEditor(app::MainControls& controls, app::Hints& hints, table::DataTable& table,
-                           table::FileSlots& slots, HotkeyBoxes& boxes)
+HotkeyEditor::HotkeyEditor(app::MainControls& controls, feedback::Hints& hints,
+                           table::DataTable& table, table::FileSlots& slots, HotkeyBoxes& boxes)
     : controls_(controls), hints_(hints), table_(table), slots_(slots) {
   boxes.attach(controls_.编辑框1007);
   controls_.编辑框1007.onFocusLost = [this] { commit(); };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "paste/hotkey_boxes.h"
 #include "table/data_table.h"
 #include "table/file_slots.h"
@@ -12,7 +12,7 @@ namespace hf::paste {
 // by a double click; leaving it writes its text into the cell.
 class HotkeyEditor {
  public:
-  HotkeyEditor(app::MainControls& controls, app::Hints& hints, table::DataTable& table,
+  HotkeyEditor(app::MainControls& controls, feedback::Hints& hints, table::DataTable& table,
                table::FileSlots& slots, HotkeyBoxes& boxes);
 
   // A double click on row `row` of the 自定义快捷键 column.
@@ -22,7 +22,7 @@ class HotkeyEditor {
   void commit();
 
   app::MainControls& controls_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   table::DataTable& table_;
   table::FileSlots& slots_;
   int editingRow_ = -1;

@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "paste/hotkeys.h"
 #include "table/data_table.h"
 
@@ -14,7 +14,7 @@ namespace hf::paste {
 // row whose 序号 is 1 to 50; unloading releases them. The caption is the state.
 class HotkeyLoading {
  public:
-  HotkeyLoading(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
+  HotkeyLoading(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints,
                 table::DataTable& table, HotkeyRegistry& hotkeys)
       : controls_(controls), fields_(fields), hints_(hints), table_(table), hotkeys_(hotkeys) {}
 
@@ -29,7 +29,7 @@ class HotkeyLoading {
  private:
   app::MainControls& controls_;
   app::HiddenFields& fields_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   table::DataTable& table_;
   HotkeyRegistry& hotkeys_;
 };

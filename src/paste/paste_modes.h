@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "input/delivery.h"
 #include "paste/paste_mode_table.h"
 #include "platform/desktop.h"
@@ -26,7 +26,7 @@ namespace hf::paste {
 class PasteEngine : public table::PasteModeView {
  public:
   PasteEngine(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-              app::Hints& hints, table::DataTable& table, input::Delivery& delivery)
+              feedback::Hints& hints, table::DataTable& table, input::Delivery& delivery)
       : controls_(controls),
         fields_(fields),
         commands_(commands),
@@ -89,7 +89,7 @@ class PasteEngine : public table::PasteModeView {
   app::MainControls& controls_;
   app::HiddenFields& fields_;
   app::HiddenCommands& commands_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   table::DataTable& table_;
   input::Delivery& delivery_;
   std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 
 namespace hf::paste {
 
@@ -11,7 +11,7 @@ namespace hf::paste {
 // once, and the window then in front is made topmost.
 class TargetPicker {
  public:
-  TargetPicker(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints)
+  TargetPicker(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints)
       : controls_(controls), fields_(fields), hints_(hints) {}
 
   void press();
@@ -22,7 +22,7 @@ class TargetPicker {
 
   app::MainControls& controls_;
   app::HiddenFields& fields_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   bool dragging_ = false;
 };
 

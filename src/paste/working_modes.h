@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "paste/hotkeys.h"
 
 namespace hf::paste {
@@ -11,7 +11,7 @@ namespace hf::paste {
 // the custom hotkeys paste and what the back-quote key does.
 class WorkingModes {
  public:
-  WorkingModes(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
+  WorkingModes(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints,
                HotkeyRegistry& hotkeys)
       : controls_(controls), fields_(fields), hints_(hints), hotkeys_(hotkeys) {}
 
@@ -33,7 +33,7 @@ class WorkingModes {
 
   app::MainControls& controls_;
   app::HiddenFields& fields_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   HotkeyRegistry& hotkeys_;
 };
 

@@ -11,8 +11,8 @@
 
 namespace hf::table {
 
-CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
-                         DataTable& table, const PasteModeView& pasteMode)
+CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields,
+                         feedback::Hints& hints, DataTable& table, const PasteModeView& pasteMode)
     : controls_(controls), fields_(fields), hints_(hints), table_(table), pasteMode_(pasteMode) {
   controls_.组合框4.onFocusLost = [this] { commitField(controls_.组合框4, false); };
   controls_.编辑框1008.onFocusLost = [this] { commitField(controls_.编辑框1008, true); };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "table/data_table.h"
 #include "table/paste_mode_view.h"
 
@@ -14,7 +14,7 @@ namespace hf::table {
 // or, for 内容, when the 内容 header is clicked. Rows move by dragging.
 class CellEditors {
  public:
-  CellEditors(app::MainControls& controls, app::HiddenFields& fields, app::Hints& hints,
+  CellEditors(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints,
               DataTable& table, const PasteModeView& pasteMode);
 
   // A double click on a cell of columns 1 to 4.
@@ -33,7 +33,7 @@ class CellEditors {
 
   app::MainControls& controls_;
   app::HiddenFields& fields_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   DataTable& table_;
   const PasteModeView& pasteMode_;
   // The rows of the open editors follow their entries, so a commit never

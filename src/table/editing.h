@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "platform/ui.h"
 #include "table/data_table.h"
 #include "table/file_slots.h"
@@ -20,8 +20,8 @@ namespace hf::table {
 class TableEditing {
  public:
   TableEditing(app::MainControls& controls, app::HiddenFields& fields,
-               app::HiddenCommands& commands, app::Hints& hints, DataTable& table, FileSlots& slots,
-               const PasteModeView& pasteMode)
+               app::HiddenCommands& commands, feedback::Hints& hints, DataTable& table,
+               FileSlots& slots, const PasteModeView& pasteMode)
       : controls_(controls),
         fields_(fields),
         commands_(commands),
@@ -71,7 +71,7 @@ class TableEditing {
   app::MainControls& controls_;
   app::HiddenFields& fields_;
   app::HiddenCommands& commands_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   DataTable& table_;
   FileSlots& slots_;
   const PasteModeView& pasteMode_;

@@ -22,7 +22,7 @@ std::filesystem::path inProgramFolder(const std::string& gbkName) {
 }  // namespace
 
 FileSlots::FileSlots(app::MainControls& controls, app::HiddenFields& fields,
-                     app::HiddenCommands& commands, app::Hints& hints, DataTable& table)
+                     app::HiddenCommands& commands, feedback::Hints& hints, DataTable& table)
     : controls_(controls), fields_(fields), commands_(commands), hints_(hints), table_(table) {}
 
 std::filesystem::path FileSlots::entriesFile(int slot) {

@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "table/data_table.h"
 
 namespace hf::table {
@@ -18,7 +18,7 @@ inline constexpr int kSlotCount = 5;  // slots A to E
 class FileSlots {
  public:
   FileSlots(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-            app::Hints& hints, DataTable& table);
+            feedback::Hints& hints, DataTable& table);
 
   // The slot whose open button shows the highlight colour (0 for A).
   int currentSlot() const;
@@ -44,7 +44,7 @@ class FileSlots {
   app::MainControls& controls_;
   app::HiddenFields& fields_;
   app::HiddenCommands& commands_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   DataTable& table_;
 };
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/hidden_fields.h"
-#include "app/hints.h"
 #include "app/main_controls.h"
+#include "feedback/hints.h"
 #include "table/data_table.h"
 #include "table/paste_mode_view.h"
 #include "table/splitting.h"
@@ -25,7 +25,7 @@ inline constexpr std::size_t kMaxDroppedFileBytes = std::size_t(64) << 20;
 class Importer {
  public:
   Importer(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-           app::Hints& hints, DataTable& table, PasteModeView& pasteMode)
+           feedback::Hints& hints, DataTable& table, PasteModeView& pasteMode)
       : controls_(controls),
         fields_(fields),
         commands_(commands),
@@ -52,7 +52,7 @@ class Importer {
   app::MainControls& controls_;
   app::HiddenFields& fields_;
   app::HiddenCommands& commands_;
-  app::Hints& hints_;
+  feedback::Hints& hints_;
   DataTable& table_;
   PasteModeView& pasteMode_;
 };

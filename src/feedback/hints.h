@@ -4,7 +4,7 @@
 
 #include "platform/ui.h"
 
-namespace hf::app {
+namespace hf::feedback {
 
 // The three balloon tips that show the program's short hints. A hint sits
 // at (window left + anchor left + dx, window top + anchor top + dy).
@@ -24,4 +24,4 @@ class Hints {
   ui::BalloonTip 气球提示框3{window_};
 };
 
-}  // namespace hf::app
+}  // namespace hf::feedback

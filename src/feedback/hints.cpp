@@ -1,6 +1,6 @@
-#include "app/hints.h"
+#include "feedback/hints.h"
 
-namespace hf::app {
+namespace hf::feedback {
 
 void Hints::show(ui::BalloonTip& tip, const ui::Control& anchor, int dx, std::string_view text,
                  int dy) {
@@ -13,4 +13,4 @@ void Hints::showAt(ui::BalloonTip& tip, int dx, int dy, std::string_view text) {
   tip.show({frame.left + window_.scaled(dx), frame.top + window_.scaled(dy)}, text);
 }
 
-}  // namespace hf::app
+}  // namespace hf::feedback
