@@ -1,4 +1,5 @@
 #include "platform/desktop.h"
+#include "platform/keys.h"
 
 #include <windows.h>
 
@@ -10,6 +11,9 @@
 namespace {
 
 using namespace hf::desktop;
+using hf::keys::kAltFlag;
+using hf::keys::kCtrlFlag;
+using hf::keys::kShiftFlag;
 
 class HotkeyTest : public WindowTest {
  protected:
@@ -21,18 +25,18 @@ class HotkeyTest : public WindowTest {
 };
 
 TEST_F(HotkeyTest, RefusesAKeyOrAnIdAlreadyInUse) {
-  ASSERT_TRUE(registerHotkey(*window_, 1, kCtrl | kAlt, VK_F9));
-  EXPECT_FALSE(registerHotkey(*window_, 2, kCtrl | kAlt, VK_F9)) << "same key twice";
-  EXPECT_FALSE(registerHotkey(*window_, 1, kCtrl | kAlt, VK_F10)) << "same id twice";
-  EXPECT_TRUE(registerHotkey(*window_, 2, kCtrl | kShift, VK_F9)) << "other modifiers";
+  ASSERT_TRUE(registerHotkey(*window_, 1, kCtrlFlag | kAltFlag, VK_F9));
+  EXPECT_FALSE(registerHotkey(*window_, 2, kCtrlFlag | kAltFlag, VK_F9)) << "same key twice";
+  EXPECT_FALSE(registerHotkey(*window_, 1, kCtrlFlag | kAltFlag, VK_F10)) << "same id twice";
+  EXPECT_TRUE(registerHotkey(*window_, 2, kCtrlFlag | kShiftFlag, VK_F9)) << "other modifiers";
   unregisterHotkey(*window_, 1);
-  EXPECT_TRUE(registerHotkey(*window_, 1, kCtrl | kAlt, VK_F9));
+  EXPECT_TRUE(registerHotkey(*window_, 1, kCtrlFlag | kAltFlag, VK_F9));
 }
 
 TEST_F(HotkeyTest, PressingTheKeyRaisesOnHotkeyWithItsId) {
   std::vector<int> fired;
   window_->onHotkey = [&](int id) { fired.push_back(id); };
-  ASSERT_TRUE(registerHotkey(*window_, 2, kCtrl | kShift, VK_F11));
+  ASSERT_TRUE(registerHotkey(*window_, 2, kCtrlFlag | kShiftFlag, VK_F11));
 
   std::vector<INPUT> chord;
   for (WORD key : {VK_CONTROL, VK_SHIFT, VK_F11}) {
