@@ -23,7 +23,8 @@ bool replaceWhole(const std::filesystem::path& path, std::string_view bytes);
 
 bool exists(const std::filesystem::path& path);
 
-// Creates the folder if missing; true when it exists afterwards.
+// Creates the folder, and the folders above it, where missing; true when it
+// exists afterwards.
 bool createFolder(const std::filesystem::path& path);
 
 }  // namespace hf::files

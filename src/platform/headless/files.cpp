@@ -86,6 +86,14 @@ void syncFolderOf(const std::filesystem::path& file) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+// Windows refuses to replace a file marked read-only, and so does this
+// backend, whoever runs it (a rename here ignores the file's own permissions).
+bool markedReadOnly(const std::filesystem::path& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         (status.st_mode & S_IWUSR) == 0;
+}
+
 }  // namespace
 
 std::filesystem::path programFolder() {
@@ -117,6 +125,7 @@ std::optional<std::string> readWhole(const std::filesystem::path& path, std::siz
 }
 
 bool replaceWhole(const std::filesystem::path& path, std::string_view bytes) {
+  if (markedReadOnly(path)) return false;
   int fd = -1;
   const std::filesystem::path temporary = createTemporaryBeside(path, fd);
   if (temporary.empty()) return false;
