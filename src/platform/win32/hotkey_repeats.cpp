@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace hf::win32 {
 namespace {
@@ -22,8 +23,8 @@ struct Combination {
 
 struct Watch {
   std::mutex mutex;
-  std::map<int, Combination> hotkeys;  // by id
-  std::bitset<256> down;               // keys down, as the hook has seen them (hook thread only)
+  std::map<std::pair<HWND, int>, Combination> hotkeys;  // by window and id
+  std::bitset<256> down;  // keys down, as the hook has seen them (hook thread only)
 };
 
 Watch& watch() {
@@ -53,7 +54,7 @@ LRESULT CALLBACK countPresses(int code, WPARAM message, LPARAM data) {
     if (goesDown && !w.down[key]) {
       const unsigned modifiers = modifiersHeld(w.down);
       const std::lock_guard lock(w.mutex);
-      for (auto& [id, hotkey] : w.hotkeys)
+      for (auto& [windowAndId, hotkey] : w.hotkeys)
         if (hotkey.virtualKey == key && hotkey.modifiers == modifiers) ++hotkey.presses;
     }
     w.down[key] = goesDown;
@@ -75,7 +76,7 @@ void hookThread(std::promise<void>& ready) {
 
 }  // namespace
 
-void noteHotkeyRegistered(int id, unsigned modifiers, int virtualKey) {
+void noteHotkeyRegistered(HWND window, int id, unsigned modifiers, int virtualKey) {
   static std::once_flag started;
   // Presses are counted from the first registration on: wait for the hook.
   std::call_once(started, [] {
@@ -84,18 +85,18 @@ void noteHotkeyRegistered(int id, unsigned modifiers, int virtualKey) {
     ready.get_future().wait();
   });
   const std::lock_guard lock(watch().mutex);
-  watch().hotkeys[id] = {modifiers, virtualKey};
+  watch().hotkeys[{window, id}] = {modifiers, virtualKey};
 }
 
-void noteHotkeyReleased(int id) {
+void noteHotkeyReleased(HWND window, int id) {
   const std::lock_guard lock(watch().mutex);
-  watch().hotkeys.erase(id);
+  watch().hotkeys.erase({window, id});
 }
 
-bool isHotkeyRepeat(int id) {
+bool isHotkeyRepeat(HWND window, int id) {
   if (!hookInstalled) return false;
   const std::lock_guard lock(watch().mutex);
-  const auto hotkey = watch().hotkeys.find(id);
+  const auto hotkey = watch().hotkeys.find({window, id});
   if (hotkey == watch().hotkeys.end()) return false;
   if (hotkey->second.firings >= hotkey->second.presses) return true;
   ++hotkey->second.firings;
