@@ -6,6 +6,12 @@
 // the platform headers (stand in for the user or for another program) each
 // backend supplies here, in contract/headless/backend.cpp and
 // contract/win32/backend.cpp.
+//
+// A new part of the platform headers, or a new simulation of it in the
+// headless backend, gets its cases here before the first code that uses it.
+// Only what one backend alone can show stays in tests/unit/headless_* (the
+// simulation's own test control) or tests/win32 (window messages, the system's
+// own input, OLE drops, DPI).
 
 #include <gtest/gtest.h>
 
@@ -47,9 +53,9 @@ class BackendTest : public testing::Test {
   // (Windows does; Wine running as root does not).
   static bool refusesWritingReadOnlyFiles(const std::filesystem::path& readOnlyFile);
 
-  // Another program empties the clipboard: it holds no text at all.
+  // Another program empties the clipboard: it holds no text at all. (The
+  // headless backend has no other way there than a fresh simulated desktop.)
   void emptyClipboard();
-
   std::unique_ptr<ClipboardHolder> holdClipboard();
 
   // Another program registers the chord as its hotkey, for the rest of the test.
