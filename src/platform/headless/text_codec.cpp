@@ -147,17 +147,21 @@ std::string privateUsePair(char32_t character) {
   return gbkPair(pair >> 8, pair & 0xFF);
 }
 
+// The bytes a UTF-8 character with this lead byte takes, 1 for no lead byte.
+std::size_t utf8LengthFromLead(unsigned char lead) {
+  if (lead < 0xC2) return 1;
+  if (lead < 0xE0) return 2;
+  if (lead < 0xF0) return 3;
+  return lead < 0xF5 ? 4 : 1;
+}
+
 // The bytes of a broken UTF-8 character that belong together (the lead byte
 // and what could still continue it), at least one; a whole character when
 // it is well-formed.
 std::size_t utf8CharLength(std::string_view rest) {
   const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(rest[at]); };
   const unsigned char lead = byte(0);
-  const std::size_t length = lead < 0xC2   ? 1
-                             : lead < 0xE0 ? 2
-                             : lead < 0xF0 ? 3
-                             : lead < 0xF5 ? 4
-                                           : 1;
+  const std::size_t length = utf8LengthFromLead(lead);
   std::size_t taken = 1;
   for (; taken < length && taken < rest.size(); ++taken) {
     unsigned char low = 0x80, high = 0xBF;  // what the second byte may be narrows per lead
