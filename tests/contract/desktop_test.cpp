@@ -141,14 +141,16 @@ TEST_F(Keys, AKeyIsHeldFromItsDownToItsUp) {
   EXPECT_TRUE(heldIs({}));
 }
 
-TEST_F(Keys, TheCursorGoesWhereItIsSent) {
+using Cursor = contract::BackendTest;
+
+TEST_F(Cursor, GoesWhereItIsSentAndWhereItClicks) {
   const hf::Size screen = desktop::screenSize();
   ASSERT_GT(screen.width, 200);
   ASSERT_GT(screen.height, 200);
   desktop::setCursorPos({screen.width / 2, screen.height / 3});
   EXPECT_EQ(desktop::cursorPos(), (hf::Point{screen.width / 2, screen.height / 3}));
-  desktop::clickAt({17, 23});
-  EXPECT_EQ(desktop::cursorPos(), (hf::Point{17, 23}));
+  desktop::clickAt({17, screen.height - 23});
+  EXPECT_EQ(desktop::cursorPos(), (hf::Point{17, screen.height - 23}));
 }
 
 using Hotkeys = contract::WindowTest;

@@ -74,13 +74,13 @@ TEST_F(Widgets, ChangesMadeByTheProgramRaiseNoEvents) {
   const auto note = [&](const char* what) {
     return [&events, what](auto&&...) { events.push_back(what); };
   };
+  Rows rows;  // outlives the list that shows it
   Button button(window(), {{10, 10, 80, 24}, "按钮"});
   CheckBox box(window(), {{10, 40, 80, 20}, "", true});
   DropDown modes(window(), {{10, 70, 150, 22}, {"一", "二", "三"}});
   EditBox edit(window(), {{10, 100, 200, 22}});
   EditBox other(window(), {{10, 130, 200, 22}});
   ListView list(window(), {{10, 160, 420, 200}, {{"A", 60}, {"B", 100}}});
-  Rows rows;
   button.onClick = note("button click");
   box.onClick = note("check box click");
   modes.onSelectionChanged = note("drop-down selection");
