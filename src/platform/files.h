@@ -35,7 +35,8 @@ bool replaceTogether(const std::vector<FileContent>& files);
 
 bool exists(const std::filesystem::path& path);
 
-// Creates the folder if missing; true when it exists afterwards.
+// Creates the folder, and the folders above it, where missing; true when it
+// exists afterwards.
 bool createFolder(const std::filesystem::path& path);
 
 }  // namespace hf::files

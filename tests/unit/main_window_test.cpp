@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include "app_fixture.h"
+#include "platform/keys.h"
 
 namespace hf::app {
 namespace {
@@ -36,42 +37,68 @@ class FileSizeLimit {
   rlimit saved_{};
 };
 
-TEST_F(MainWindowTest, StartUpPlacesTheWindowAndSetsEveryDefault) {
+// 20 units from the screen's right edge, its top 680 units above the bottom.
+TEST_F(MainWindowTest, OpensInFullHeightAtTheBottomRightOfTheScreen) {
+  EXPECT_EQ(start().window().frameRect(), (Rect{1920 - 460 - 20, 1080 - 680, 460, 627}));
+}
+
+TEST_F(MainWindowTest, StartsInMassCopyOfSlotAWithManualRowPasting) {
   MainWindow& w = start();
   MainControls& c = w.controls();
-  const Rect frame = w.window().frameRect();
-  EXPECT_EQ(frame, (Rect{1440, 400, 460, 627}));
-
+  EXPECT_EQ(c.组合框66.selectedIndex(), 0);
   EXPECT_EQ(c.组合框66.text(), "手动横向粘贴");
-  EXPECT_EQ(c.组合框65.selectedIndex(), 51);
-  EXPECT_EQ(c.组合框65.text(), "100");
-  EXPECT_EQ(c.组合框64.text(), "1");
-  EXPECT_EQ(c.组合框2.text(), "50");
-  EXPECT_EQ(c.组合框2.itemCount(), 27);
-  EXPECT_EQ(c.组合框65.itemCount(), 108);
-  EXPECT_TRUE(c.导入方式.hasFocus());
-
+  EXPECT_EQ(w.fields().组合框1, 0);  // copy mode 万条复制 ...
+  EXPECT_TRUE(w.fields().选择框11);  // ... so the back-quote key imports into the data table
   EXPECT_EQ(c.按钮1.color(), kHighlightColor);
   EXPECT_EQ(c.按钮102.color(), kNormalColor);
   EXPECT_EQ(c.打开A.color(), kHighlightColor);
   EXPECT_EQ(c.打开B.color(), kNormalColor);
-  EXPECT_TRUE(w.fields().选择框11);
-  EXPECT_EQ(w.fields().组合框1, 0);
+}
+
+// Delivery at full speed (the second "100" of the speeds), once, 50 ms apart.
+TEST_F(MainWindowTest, DeliveryStartsAtFullSpeedOnceAndFiftyMillisecondsApart) {
+  MainControls& c = start().controls();
+  EXPECT_EQ(c.组合框65.itemCount(), 108);
+  EXPECT_EQ(c.组合框65.selectedIndex(), 51);
+  EXPECT_EQ(c.组合框65.text(), "100");
+  EXPECT_EQ(c.组合框64.text(), "1");
+  EXPECT_EQ(c.组合框2.itemCount(), 27);  // 30 … 200 by 10, 300 … 1000 by 100, 2000
+  EXPECT_EQ(c.组合框2.text(), "50");
+}
+
+TEST_F(MainWindowTest, StartsWithAnEmptyDataTableInItsDefaultLayout) {
+  MainWindow& w = start();
+  MainControls& c = w.controls();
   EXPECT_TRUE(c.超级列表框1.isVisible());
   EXPECT_FALSE(c.超级列表框2.isVisible());
   EXPECT_EQ(w.table().rowCount(), 0);
-  const int widths[] = {53, 181, 40, 0, 40, 92};
+  const int widths[] = {53, 181, 40, 0, 40, 92};  // the pause column hidden
   for (int column = 0; column < 6; ++column)
     EXPECT_EQ(c.超级列表框1.columnWidth(column), widths[column]) << column;
+}
 
+TEST_F(MainWindowTest, TheImportChoiceHasTheFocusAtStartUp) {
+  EXPECT_TRUE(start().controls().导入方式.hasFocus());
+}
+
+TEST_F(MainWindowTest, TheBackQuoteKeyIsTheOneHotkeyAfterStartUp) {
+  MainWindow& w = start();
   const auto hotkeys = headless::registeredHotkeys();
   ASSERT_EQ(hotkeys.size(), 1u);
-  EXPECT_EQ(hotkeys[0].id, 33002);  // registered at start-up, again by 万条复制
-  EXPECT_EQ(hotkeys[0].virtualKey, 192);
+  EXPECT_EQ(hotkeys[0].owner, &w.window());
   EXPECT_EQ(hotkeys[0].modifiers, 0u);
-  for (const char* folder : {"截图", "找图", "同页粘贴"})
-    EXPECT_TRUE(fs::is_directory(file(folder)));
+  EXPECT_EQ(hotkeys[0].virtualKey, keys::kBackQuote);
+  EXPECT_EQ(hotkeys[0].id, 33002);  // the id 万条复制 registers it under again
+}
 
+TEST_F(MainWindowTest, StartUpMakesTheWorkingFolders) {
+  start();
+  for (const char* folder : {"截图", "找图", "同页粘贴"})
+    EXPECT_TRUE(fs::is_directory(file(folder))) << folder;
+}
+
+TEST_F(MainWindowTest, TheWorkingSetIsTrimmedEveryHalfSecond) {
+  start();
   const int trims = headless::workingSetTrims();
   headless::advance(1000);
   EXPECT_EQ(headless::workingSetTrims() - trims, 2);

@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -34,17 +33,21 @@ std::wstring rawClipboardText() {
   return text;
 }
 
-TEST(Clipboard, TextRoundTripsAsUnicode) {
-  struct Case {
-    std::string gbk;
-    std::wstring unicode;
-  };
-  const Case cases[] = {{"中文，全角★\r\nline 2", L"中文，全角★\r\nline 2"}, {"", L""}};
-  for (const Case& c : cases) {
-    ASSERT_TRUE(setClipboardText(c.gbk));
-    EXPECT_EQ(rawClipboardText(), c.unicode);
-    EXPECT_EQ(clipboardText(), c.gbk);
-  }
+// Texts travel as Unicode text, both ways: what the program puts there and
+// what another program put there.
+TEST(UnicodeClipboard, CarriesTheTextBothWays) {
+  ASSERT_TRUE(setClipboardText("中文，全角★\r\nline 2"));
+  EXPECT_EQ(rawClipboardText(), L"中文，全角★\r\nline 2");
+
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const std::wstring theirs = L"别的程序 \u00E9";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (theirs.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), theirs.c_str(), (theirs.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  EXPECT_EQ(clipboardText(), "别的程序 \xA8\xA6");
 }
 
 // The clipboard's bytes in a format, read without the code under test;
@@ -101,71 +104,6 @@ TEST(Clipboard, PrivateTextIsKeptOutOfHistoryAndCloud) {
   }
 }
 
-TEST(Clipboard, ReadsAsEmptyWhenItHoldsNoText) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  CloseClipboard();
-  EXPECT_EQ(clipboardText(), "");
-}
-
-// Another thread opens the clipboard with its own window and keeps it open
-// until told to let go: the clipboard is busy for this thread meanwhile.
-class ClipboardHolder {
- public:
-  ClipboardHolder() {
-    thread_ = std::thread([this] {
-      HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
-                                   nullptr);
-      opened_ = OpenClipboard(owner) != FALSE;
-      SetEvent(held_);
-      WaitForSingleObject(release_, INFINITE);
-      if (opened_) CloseClipboard();
-      DestroyWindow(owner);
-    });
-    WaitForSingleObject(held_, INFINITE);
-  }
-  ~ClipboardHolder() {
-    SetEvent(release_);
-    thread_.join();
-    if (releaser_.joinable()) releaser_.join();
-    CloseHandle(held_);
-    CloseHandle(release_);
-  }
-  bool opened() const { return opened_; }
-  void releaseAfter(int ms) {
-    releaser_ = std::thread([this, ms] {
-      Sleep(ms);
-      SetEvent(release_);
-    });
-  }
-
- private:
-  HANDLE held_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  std::atomic<bool> opened_{false};
-  std::thread thread_;
-  std::thread releaser_;
-};
-
-TEST(Clipboard, GivesUpWhileAnotherThreadKeepsItOpen) {
-  ASSERT_TRUE(setClipboardText("before"));
-  {
-    ClipboardHolder holder;
-    ASSERT_TRUE(holder.opened());
-    EXPECT_FALSE(setClipboardText("while busy"));
-    EXPECT_EQ(clipboardText(), std::nullopt);
-  }
-  EXPECT_EQ(clipboardText(), "before");
-}
-
-TEST(Clipboard, WaitsForAHolderThatLetsGoSoon) {
-  ClipboardHolder holder;
-  ASSERT_TRUE(holder.opened());
-  holder.releaseAfter(200);
-  EXPECT_TRUE(setClipboardText("after the wait"));
-  EXPECT_EQ(clipboardText(), "after the wait");
-}
-
 // The test window with an edit box that has the keyboard focus.
 class EditTest : public WindowTest {
  protected:
@@ -207,40 +145,12 @@ class InputTest : public EditTest {
   void SetUp() override {
     EditTest::SetUp();
     if (IsSkipped()) return;
-    window_->show();
-    SetForegroundWindow(hwnd());
-    if (!waitFor([&] { return GetForegroundWindow() == hwnd(); }))
+    if (!win32test::bringToFront(*window_))
       GTEST_SKIP() << "the test window cannot become the foreground window";
-    // Wine resets the key state to the X server's soon after the X focus
-    // moves, which would undo a simulated key already down.
-    hf::loop::pause(300);
   }
 
-  // Waits up to a second without running events: true once the condition holds.
-  static bool waitUnpumped(const std::function<bool()>& condition) {
-    const auto deadline = hf::loop::nowMs() + 1000;
-    while (!condition()) {
-      if (hf::loop::nowMs() >= deadline) return false;
-      Sleep(5);
-    }
-    return true;
-  }
-
-  // The key or button messages that reach this thread, taken off the queue
-  // undispatched (mouse moves left out).
-  static std::vector<MSG> inputMessages(UINT first, UINT last, size_t expected) {
-    std::vector<MSG> messages;
-    waitUnpumped([&] {
-      MSG message;
-      while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
-        if (message.message != WM_MOUSEMOVE) messages.push_back(message);
-      }
-      return messages.size() >= expected;
-    });
-    return messages;
-  }
   static std::vector<MSG> keyMessages(size_t expected) {
-    return inputMessages(WM_KEYFIRST, WM_KEYLAST, expected);
+    return win32test::takeInputMessages(WM_KEYFIRST, WM_KEYLAST, expected);
   }
 };
 
@@ -264,7 +174,6 @@ TEST_F(InputTest, KeysCarryTheirScanCodeAndRightCtrlIsExtended) {
       const auto scanCode = static_cast<UINT>((message.lParam >> 16) & 0xFF);
       EXPECT_EQ(message.message, kinds[at]) << "key " << c.key;
       EXPECT_EQ(message.wParam, c.reported) << "key " << c.key;
-      EXPECT_NE(scanCode, 0u) << "key " << c.key;
       EXPECT_EQ(scanCode, MapVirtualKeyW(c.key, MAPVK_VK_TO_VSC)) << "key " << c.key;
       EXPECT_EQ((message.lParam & (1 << 24)) != 0, c.extended) << "key " << c.key;
     }
@@ -281,16 +190,6 @@ TEST_F(InputTest, ChordOfCtrlAndVPastesIntoTheFocusedEdit) {
   }
 }
 
-TEST_F(InputTest, KeyStateFollowsTheKeyMessagesHandled) {
-  // Wine copies the key state from X shortly after a window takes the focus,
-  // which would undo a key pressed before that.
-  hf::loop::preciseWait(400);
-  keyDown(VK_SHIFT);
-  EXPECT_TRUE(waitFor([] { return isKeyDown(VK_SHIFT); }));
-  keyUp(VK_SHIFT);
-  EXPECT_TRUE(waitFor([] { return !isKeyDown(VK_SHIFT); }));
-}
-
 TEST_F(InputTest, PumpIfInputRunsEventsOnlyWhenInputWaits) {
   hf::loop::processPending();
   PostMessageW(edit(), WM_CHAR, L'a', 0);
@@ -298,7 +197,7 @@ TEST_F(InputTest, PumpIfInputRunsEventsOnlyWhenInputWaits) {
   EXPECT_EQ(windowText(edit()), L"") << "ran events with no input waiting";
 
   keyChord({VK_SHIFT});
-  ASSERT_TRUE(waitUnpumped(hasPendingInput));
+  ASSERT_TRUE(win32test::waitUnpumped(hasPendingInput));
   hf::loop::pumpIfInput();
   EXPECT_EQ(windowText(edit()), L"a");
 }
@@ -310,7 +209,6 @@ TEST_F(InputTest, ClickAtMovesTheCursorAndTheFocus) {
   const hf::Point centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 
   clickAt(centre);
-  EXPECT_EQ(cursorPos(), centre);
   EXPECT_EQ(windowUnderCursor(), reinterpret_cast<WindowId>(hwndOf(other)));
   EXPECT_TRUE(waitFor([&] { return GetFocus() == hwndOf(other); }));
 }
@@ -333,7 +231,8 @@ TEST_F(InputTest, MouseButtonsGoDownAndUpWhereTheCursorIs) {
   for (const Case& c : cases) {
     mouseButton(c.button, c.action);
     std::vector<UINT> received;
-    for (const MSG& message : inputMessages(WM_MOUSEFIRST, WM_MOUSELAST, c.messages.size()))
+    for (const MSG& message :
+         win32test::takeInputMessages(WM_MOUSEFIRST, WM_MOUSELAST, c.messages.size()))
       received.push_back(message.message);
     EXPECT_EQ(received, c.messages) << "button " << static_cast<int>(c.button);
   }

@@ -9,6 +9,10 @@ namespace {
 
 using Kind = Control::Impl::Kind;
 
+// As on Windows, one control of the program has the keyboard focus, whichever
+// window it is in.
+const Control* focusedControl = nullptr;
+
 void initialise(Control::Impl& impl, Kind kind, Rect rect, std::string_view text, bool visible) {
   impl.kind = kind;
   impl.rect = rect;
@@ -21,7 +25,7 @@ void initialise(Control::Impl& impl, Kind kind, Rect rect, std::string_view text
 Control::Control(Window& parent) : parent_(parent), impl_(std::make_unique<Impl>()) {}
 
 Control::~Control() {
-  if (parent_.impl().focused == this) parent_.impl().focused = nullptr;
+  if (focusedControl == this) focusedControl = nullptr;
 }
 
 void Control::setVisible(bool visible) {
@@ -66,10 +70,10 @@ void Control::setRect(Rect rect) {
   impl_->rect = rect;
 }
 void Control::focus() {
-  parent_.impl().focused = this;
+  focusedControl = this;
 }
 bool Control::hasFocus() const {
-  return parent_.impl().focused == this;
+  return focusedControl == this;
 }
 
 Button::Button(Window& parent, const Args& args) : Control(parent) {

@@ -99,6 +99,14 @@ void syncFolderOf(const std::filesystem::path& file) {
   if (dir.get() >= 0) ::fsync(dir.get());
 }
 
+// Windows refuses to replace a file marked read-only, and so does this
+// backend, whoever runs it (a rename here ignores the file's own permissions).
+bool markedReadOnly(const std::filesystem::path& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         (status.st_mode & S_IWUSR) == 0;
+}
+
 }  // namespace
 
 std::filesystem::path programFolder() {
@@ -134,6 +142,8 @@ bool replaceWhole(const std::filesystem::path& path, std::string_view bytes) {
 }
 
 bool replaceTogether(const std::vector<FileContent>& files) {
+  for (const FileContent& file : files)
+    if (markedReadOnly(file.path)) return false;
   std::vector<std::filesystem::path> temporaries;
   for (const FileContent& file : files) {
     std::filesystem::path temporary = writeTemporaryBeside(file.path, file.bytes);

@@ -29,6 +29,20 @@ void note(int virtualKey, bool down) {
   keyboard().events.push_back({loop::nowMs(), virtualKey, scanCodeOf(virtualKey), down});
 }
 
+// The key held for a key sent: Windows holds a side-less modifier sent as a
+// key by its left-hand key.
+int heldKeyOf(int virtualKey) {
+  switch (virtualKey) {
+    case keys::kShift:
+      return keys::kLeftShift;
+    case keys::kCtrl:
+      return keys::kLeftCtrl;
+    case keys::kAlt:
+      return keys::kLeftAlt;
+  }
+  return virtualKey;
+}
+
 }  // namespace
 
 void resetKeyboard() {
@@ -48,14 +62,14 @@ using headless::internal::keyboard;
 void keyDown(int virtualKey) {
   if (simulatedInputEnded()) return;
   headless::internal::note(virtualKey, true);
-  keyboard().held.insert(virtualKey);
+  keyboard().held.insert(headless::internal::heldKeyOf(virtualKey));
   headless::internal::targetKeyDown(virtualKey);
 }
 
 void keyUp(int virtualKey) {
   if (simulatedInputEnded()) return;
   headless::internal::note(virtualKey, false);
-  keyboard().held.erase(virtualKey);
+  keyboard().held.erase(headless::internal::heldKeyOf(virtualKey));
 }
 
 void keyChord(std::initializer_list<int> virtualKeys) {

@@ -1,5 +1,6 @@
 // GBK conversions through glibc's iconv. Its "CP936" table is the Windows code
-// page (0x80 is the euro sign); what iconv refuses is replaced, never an error.
+// page (0x80 is the euro sign) but for the codes Windows maps to the private
+// use area, added here; what is still refused is replaced, never an error.
 #include "platform/text_codec.h"
 
 #include <errno.h>
@@ -7,8 +8,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <vector>
 
 namespace hf::codec {
 namespace {
@@ -21,7 +25,7 @@ constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF
 // bytes (in the target encoding) to write instead.
 struct Replacement {
   std::size_t skip;
-  std::string_view bytes;
+  std::string bytes;
 };
 using Fallback = std::function<Replacement(std::string_view rest)>;
 
@@ -68,23 +72,120 @@ std::size_t undecodableGbkLength(std::string_view rest) {
   return rest.size() >= 2 && isGbkLead(rest[0]) && isGbkTrail(rest[1]) ? 2 : 1;
 }
 
-// The bytes a UTF-8 character with this lead byte takes, 0 for no lead byte.
-std::size_t utf8LengthFromLead(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead < 0xC2) return 0;
-  if (lead < 0xE0) return 2;
-  if (lead < 0xF0) return 3;
-  return lead < 0xF5 ? 4 : 0;
+// The Windows code page decodes every lead-trail pair: those GBK leaves free
+// are private-use characters. First the three user-defined areas, row by row:
+// AAA1-AFFE and F8A1-FEFE (trail bytes A1-FE), then A140-A7A0 (trail bytes
+// 40-A0); after them every other free pair, in order.
+constexpr char16_t kSecondUserArea = 0xE234;
+constexpr char16_t kThirdUserArea = 0xE4C6;
+constexpr char16_t kOtherFreePairs = 0xE766;
+
+std::optional<char16_t> userAreaCharacter(unsigned char lead, unsigned char trail) {
+  if (lead >= 0xAA && lead <= 0xAF && trail >= 0xA1)
+    return 0xE000 + (lead - 0xAA) * 94 + trail - 0xA1;
+  if (lead >= 0xF8 && trail >= 0xA1) return kSecondUserArea + (lead - 0xF8) * 94 + trail - 0xA1;
+  if (lead >= 0xA1 && lead <= 0xA7 && trail <= 0xA0)
+    return kThirdUserArea + (lead - 0xA1) * 96 + trail - 0x40 - (trail > 0x7F ? 1 : 0);
+  return std::nullopt;
 }
 
-// The length of the well-formed UTF-8 character at the start, 0 when malformed.
+std::string gbkPair(int lead, int trail) {
+  return {static_cast<char>(lead), static_cast<char>(trail)};
+}
+
+std::string userAreaPair(char16_t character) {
+  if (character < kSecondUserArea)
+    return gbkPair(0xAA + (character - 0xE000) / 94, 0xA1 + (character - 0xE000) % 94);
+  if (character < kThirdUserArea)
+    return gbkPair(0xF8 + (character - kSecondUserArea) / 94,
+                   0xA1 + (character - kSecondUserArea) % 94);
+  const int index = (character - kThirdUserArea) % 96;
+  return gbkPair(0xA1 + (character - kThirdUserArea) / 96, 0x40 + index + (index >= 63 ? 1 : 0));
+}
+
+// The free pairs outside the user-defined areas, as lead * 256 + trail in
+// order: the pairs glibc's table leaves out.
+const std::vector<std::uint16_t>& otherFreePairs() {
+  static const std::vector<std::uint16_t> pairs = [] {
+    std::vector<std::uint16_t> free;
+    iconv_t converter = iconv_open("UTF-16LE", kGbk);
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+      for (int trail = 0x40; trail <= 0xFE; ++trail) {
+        if (!isGbkTrail(trail) || userAreaCharacter(lead, trail)) continue;
+        char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        char unit[4];
+        char* in = pair;
+        char* out = unit;
+        std::size_t inLeft = 2, outLeft = sizeof unit;
+        if (iconv(converter, &in, &inLeft, &out, &outLeft) == std::size_t(-1))
+          free.push_back(static_cast<std::uint16_t>(lead * 256 + trail));
+      }
+    }
+    iconv_close(converter);
+    return free;
+  }();
+  return pairs;
+}
+
+std::optional<char16_t> privateUseCharacter(std::string_view gbk) {
+  if (gbk.size() < 2 || !isGbkLead(gbk[0]) || !isGbkTrail(gbk[1])) return std::nullopt;
+  const auto lead = static_cast<unsigned char>(gbk[0]);
+  const auto trail = static_cast<unsigned char>(gbk[1]);
+  if (auto character = userAreaCharacter(lead, trail)) return character;
+  const auto& pairs = otherFreePairs();
+  const auto found = std::lower_bound(pairs.begin(), pairs.end(), lead * 256 + trail);
+  if (found == pairs.end() || *found != lead * 256 + trail) return std::nullopt;
+  return static_cast<char16_t>(kOtherFreePairs + (found - pairs.begin()));
+}
+
+// The GBK pair of a private-use character, "" for one the code page lacks.
+std::string privateUsePair(char32_t character) {
+  if (character >= 0xE000 && character < kOtherFreePairs) return userAreaPair(character);
+  const auto& pairs = otherFreePairs();
+  if (character < kOtherFreePairs || character >= kOtherFreePairs + pairs.size()) return {};
+  const std::uint16_t pair = pairs[character - kOtherFreePairs];
+  return gbkPair(pair >> 8, pair & 0xFF);
+}
+
+// The bytes a UTF-8 character with this lead byte takes, 1 for no lead byte.
+std::size_t utf8LengthFromLead(unsigned char lead) {
+  if (lead < 0xC2) return 1;
+  if (lead < 0xE0) return 2;
+  if (lead < 0xF0) return 3;
+  return lead < 0xF5 ? 4 : 1;
+}
+
+// The bytes of a broken UTF-8 character that belong together (the lead byte
+// and what could still continue it), at least one; a whole character when
+// it is well-formed.
 std::size_t utf8CharLength(std::string_view rest) {
-  const std::size_t length = utf8LengthFromLead(static_cast<unsigned char>(rest[0]));
-  if (length == 0 || rest.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80) return 0;
+  const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(rest[at]); };
+  const unsigned char lead = byte(0);
+  const std::size_t length = utf8LengthFromLead(lead);
+  std::size_t taken = 1;
+  for (; taken < length && taken < rest.size(); ++taken) {
+    unsigned char low = 0x80, high = 0xBF;  // what the second byte may be narrows per lead
+    if (taken == 1 && lead == 0xE0) low = 0xA0;
+    if (taken == 1 && lead == 0xED) high = 0x9F;
+    if (taken == 1 && lead == 0xF0) low = 0x90;
+    if (taken == 1 && lead == 0xF4) high = 0x8F;
+    if (byte(taken) < low || byte(taken) > high) break;
   }
-  return length;
+  return taken;
+}
+
+char32_t utf8CodePoint(std::string_view character) {
+  const auto byte = [&](std::size_t at) { return static_cast<char32_t>(character[at] & 0xFF); };
+  switch (character.size()) {
+    case 2:
+      return (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    case 3:
+      return (byte(0) & 0x0F) << 12 | (byte(1) & 0x3F) << 6 | (byte(2) & 0x3F);
+    case 4:
+      return (byte(0) & 0x07) << 18 | (byte(1) & 0x3F) << 12 | (byte(2) & 0x3F) << 6 |
+             (byte(3) & 0x3F);
+  }
+  return byte(0);
 }
 
 // A surrogate pair is one character; anything else is one code unit.
@@ -96,18 +197,31 @@ std::size_t utf16CharBytes(std::string_view rest) {
   return pair ? 4 : 2;
 }
 
-std::string decodeGbk(std::string_view gbk, const char* to, std::string_view replacementCharacter) {
+std::string inUtf16(char16_t character) {
+  return {reinterpret_cast<const char*>(&character), sizeof character};
+}
+
+std::string inUtf8(char16_t character) {
+  if (character < 0x80) return std::string(1, static_cast<char>(character));
+  if (character < 0x800)
+    return {static_cast<char>(0xC0 | character >> 6), static_cast<char>(0x80 | (character & 0x3F))};
+  return {static_cast<char>(0xE0 | character >> 12),
+          static_cast<char>(0x80 | (character >> 6 & 0x3F)),
+          static_cast<char>(0x80 | (character & 0x3F))};
+}
+
+// Decodes into UTF-16 or UTF-8; `encode` writes one character in the target.
+std::string decodeGbk(std::string_view gbk, const char* to, std::string (*encode)(char16_t)) {
   return convert(kGbk, to, gbk, [&](std::string_view rest) {
-    return Replacement{undecodableGbkLength(rest), replacementCharacter};
+    if (auto character = privateUseCharacter(rest)) return Replacement{2, encode(*character)};
+    return Replacement{undecodableGbkLength(rest), encode(u'\uFFFD')};
   });
 }
 
 }  // namespace
 
 std::u16string gbkToUtf16(std::string_view gbk) {
-  static const char16_t replacementCharacter = u'\uFFFD';
-  const std::string bytes =
-      decodeGbk(gbk, kUtf16, {reinterpret_cast<const char*>(&replacementCharacter), 2});
+  const std::string bytes = decodeGbk(gbk, kUtf16, inUtf16);
   std::u16string text(bytes.size() / 2, u'\0');
   std::memcpy(text.data(), bytes.data(), text.size() * 2);
   return text;
@@ -116,17 +230,23 @@ std::u16string gbkToUtf16(std::string_view gbk) {
 std::string utf16ToGbk(std::u16string_view text) {
   const std::string_view bytes(reinterpret_cast<const char*>(text.data()), text.size() * 2);
   return convert(kUtf16, kGbk, bytes, [](std::string_view rest) {
+    char16_t unit = 0;
+    std::memcpy(&unit, rest.data(), std::min(rest.size(), sizeof unit));
+    std::string pair = privateUsePair(unit);
+    if (!pair.empty()) return Replacement{2, pair};
     return Replacement{utf16CharBytes(rest), "?"};
   });
 }
 
 std::string gbkToUtf8(std::string_view gbk) {
-  return decodeGbk(gbk, kUtf8, "\xEF\xBF\xBD");
+  return decodeGbk(gbk, kUtf8, inUtf8);
 }
 
 std::string utf8ToGbk(std::string_view utf8) {
   return convert(kUtf8, kGbk, utf8, [](std::string_view rest) {
-    return Replacement{std::max<std::size_t>(utf8CharLength(rest), 1), "?"};
+    const std::size_t length = utf8CharLength(rest);
+    std::string pair = privateUsePair(utf8CodePoint(rest.substr(0, length)));
+    return Replacement{length, pair.empty() ? "?" : pair};
   });
 }
 

@@ -48,7 +48,6 @@ struct Window::Impl {
   bool trayIcon = false;
   Cursor cursor = Cursor::Arrow;
   bool mouseCaptured = false;
-  const Control* focused = nullptr;
 };
 
 struct Timer::Impl {

@@ -29,7 +29,7 @@ bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKe
                          MOD_NOREPEAT;  // a key held down fires once, not once per repeat
   if (!RegisterHotKey(window.hwnd, id, systemModifiers, static_cast<UINT>(virtualKey)))
     return false;
-  win32::noteHotkeyRegistered(id, modifiers, virtualKey);
+  win32::noteHotkeyRegistered(window.hwnd, id, modifiers, virtualKey);
   window.hotkeys.insert(id);
   return true;
 }
@@ -38,7 +38,7 @@ void unregisterHotkey(ui::Window& owner, int id) {
   ui::Window::Impl& window = owner.impl();
   if (!window.hotkeys.erase(id)) return;
   UnregisterHotKey(window.hwnd, id);
-  win32::noteHotkeyReleased(id);
+  win32::noteHotkeyReleased(window.hwnd, id);
 }
 
 bool claimSingleInstance(std::string_view name) {

@@ -24,7 +24,7 @@ struct DropDownImpl final : Control::Impl {
 
   void command(int code) override {
     if (code == CBN_SELCHANGE && userInput()) raise(dropDown.onSelectionChanged);
-    if (code == CBN_KILLFOCUS) raise(dropDown.onFocusLost);
+    if (code == CBN_KILLFOCUS && userInput()) raise(dropDown.onFocusLost);
   }
   int dropDownHeight() const override { return kListHeight; }
   std::string text() const override {
@@ -74,6 +74,9 @@ std::string DropDown::itemText(int index) const {
 
 void DropDown::select(int index) {
   QuietScope quietScope(*impl_);
+  // An index beyond the items clears the choice, whether the list does so
+  // itself (Windows) or keeps the old one (Wine).
+  if (index < 0 || index >= itemCount()) index = -1;
   SendMessageW(impl_->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 

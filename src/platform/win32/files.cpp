@@ -129,7 +129,11 @@ bool exists(const std::filesystem::path& path) {
 }
 
 bool createFolder(const std::filesystem::path& path) {
-  CreateDirectoryW(path.c_str(), nullptr);
+  // The folders above it first, as far as they are missing.
+  if (!CreateDirectoryW(path.c_str(), nullptr) && GetLastError() == ERROR_PATH_NOT_FOUND &&
+      path.parent_path() != path && createFolder(path.parent_path())) {
+    CreateDirectoryW(path.c_str(), nullptr);
+  }
   DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace hf::win32 {
 namespace {
@@ -22,7 +23,7 @@ struct Combination {
 
 struct Watch {
   std::mutex mutex;
-  std::map<int, Combination> hotkeys;  // by id
+  std::map<std::pair<HWND, int>, Combination> hotkeys;  // by window and id
 };
 
 // Keys down as the hook has seen them: written by the hook, read by the UI thread.
@@ -55,7 +56,7 @@ LRESULT CALLBACK countPresses(int code, WPARAM message, LPARAM data) {
     if (goesDown && !keyDown[key]) {
       const unsigned modifiers = modifiersHeld();
       const std::lock_guard lock(w.mutex);
-      for (auto& [id, hotkey] : w.hotkeys)
+      for (auto& [windowAndId, hotkey] : w.hotkeys)
         if (hotkey.virtualKey == key && hotkey.modifiers == modifiers) ++hotkey.presses;
     }
     keyDown[key] = goesDown;
@@ -77,7 +78,7 @@ void hookThread(std::promise<void>& ready) {
 
 }  // namespace
 
-void noteHotkeyRegistered(int id, unsigned modifiers, int virtualKey) {
+void noteHotkeyRegistered(HWND window, int id, unsigned modifiers, int virtualKey) {
   static std::once_flag started;
   // Presses are counted from the first registration on: wait for the hook.
   std::call_once(started, [] {
@@ -86,21 +87,21 @@ void noteHotkeyRegistered(int id, unsigned modifiers, int virtualKey) {
     ready.get_future().wait();
   });
   const std::lock_guard lock(watch().mutex);
-  watch().hotkeys[id] = {modifiers, virtualKey};
+  watch().hotkeys[{window, id}] = {modifiers, virtualKey};
 }
 
-void noteHotkeyReleased(int id) {
+void noteHotkeyReleased(HWND window, int id) {
   const std::lock_guard lock(watch().mutex);
-  watch().hotkeys.erase(id);
+  watch().hotkeys.erase({window, id});
 }
 
 // A firing is a repeat only when no fresh press accounts for it and the hook
 // has seen its key go down and stay down: a press the hook has not counted
 // yet (a busy machine) is never dropped.
-bool isHotkeyRepeat(int id) {
+bool isHotkeyRepeat(HWND window, int id) {
   if (!hookInstalled) return false;
   const std::lock_guard lock(watch().mutex);
-  const auto hotkey = watch().hotkeys.find(id);
+  const auto hotkey = watch().hotkeys.find({window, id});
   if (hotkey == watch().hotkeys.end()) return false;
   Combination& combination = hotkey->second;
   if (combination.firings < combination.presses) {

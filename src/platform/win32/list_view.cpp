@@ -275,6 +275,13 @@ ListView::Cell ListView::hitTest(Point client) const {
   RECT inside;
   GetClientRect(impl_->hwnd, &inside);
   if (!PtInRect(&inside, point)) return {};
+  // The header lies over the top of the client area: a point on it is on no
+  // row (Wine's hit test finds the first row there).
+  RECT header;
+  if (GetWindowRect(ListView_GetHeader(impl_->hwnd), &header)) {
+    MapWindowPoints(nullptr, impl_->hwnd, reinterpret_cast<POINT*>(&header), 2);
+    if (PtInRect(&header, point)) return {};
+  }
   return state(*impl_).hitTestPixels(point);
 }
 

@@ -32,6 +32,7 @@ struct Window::Impl {
   HICON smallIcon = nullptr;
   HCURSOR cursor = nullptr;  // shown over the whole window; nullptr: each control's own
   bool trayIcon = false;
+  bool minimizing = false;  // while minimize() runs
   std::unordered_map<HWND, Control::Impl*> controls;
   std::unordered_map<UINT_PTR, Timer*> timers;
   std::set<int> hotkeys;  // ids registered for this window

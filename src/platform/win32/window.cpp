@@ -142,7 +142,7 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_HOTKEY:
-      if (!win32::isHotkeyRepeat(static_cast<int>(wParam)))
+      if (!win32::isHotkeyRepeat(hwnd, static_cast<int>(wParam)))
         raise(owner.onHotkey, static_cast<int>(wParam));
       return 0;
     case kTrayMessage:
@@ -171,7 +171,7 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE:
-      if (wParam == SIZE_MINIMIZED) raise(owner.onMinimized);
+      if (wParam == SIZE_MINIMIZED && !minimizing) raise(owner.onMinimized);
       return 0;
     case WM_DPICHANGED:
       changeDpi(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam));
@@ -188,7 +188,7 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (trayIcon) owner.removeTrayIcon();
       for (int id : hotkeys) {
         UnregisterHotKey(hwnd, id);
-        win32::noteHotkeyReleased(id);
+        win32::noteHotkeyReleased(hwnd, id);
       }
       hotkeys.clear();
       if (!destroyedByOwner) {
@@ -276,8 +276,11 @@ bool Window::isMinimized() const {
   return impl_->hwnd && IsIconic(impl_->hwnd);
 }
 
+// Minimized by the program, not by the user: no onMinimized.
 void Window::minimize() {
+  impl_->minimizing = true;
   ShowWindow(impl_->hwnd, SW_MINIMIZE);
+  impl_->minimizing = false;
 }
 
 void Window::restore() {

@@ -1,0 +1,80 @@
+// The contract fixture on the headless backend: the simulated desktop's own
+// test controls stand in for the user and the other programs.
+#include <cstddef>
+
+#include "contract/backend.h"
+#include "platform/event_loop.h"
+#include "platform/headless/simulation.h"
+#include "platform/headless/target_simulation.h"
+
+namespace contract {
+
+namespace headless = hf::headless;
+
+struct BackendTest::Backend {
+  std::size_t keysTaken = 0;  // key events already handed out by keysSeen
+};
+
+BackendTest::BackendTest() : backend_(std::make_unique<Backend>()) {}
+BackendTest::~BackendTest() = default;
+
+void BackendTest::startBackend() {
+  headless::reset(folder_);
+}
+
+void BackendTest::endBackend() {}
+
+// The backend refuses to replace a file without write permission itself,
+// whoever runs the tests.
+bool BackendTest::refusesWritingReadOnlyFiles(const std::filesystem::path&) {
+  return true;
+}
+
+// A fresh simulated desktop is the one way to a clipboard without text.
+void BackendTest::emptyClipboard() {
+  headless::reset(folder_);
+}
+
+namespace {
+
+class SimulatedHolder final : public BackendTest::ClipboardHolder {
+ public:
+  SimulatedHolder() { headless::holdClipboard(true); }
+  ~SimulatedHolder() override { headless::holdClipboard(false); }
+  void releaseAfter(int ms) override {
+    headless::at(hf::loop::nowMs() + ms, [] { headless::holdClipboard(false); });
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<BackendTest::ClipboardHolder> BackendTest::holdClipboard() {
+  return std::make_unique<SimulatedHolder>();
+}
+
+void BackendTest::holdHotkeyElsewhere(unsigned modifiers, int virtualKey) {
+  headless::holdHotkeyElsewhere(modifiers, virtualKey);
+}
+
+void BackendTest::pressHotkey(unsigned modifiers, int virtualKey) {
+  headless::pressHotkey(modifiers, virtualKey);
+}
+
+bool BackendTest::takeKeyboard(hf::ui::Window&) {
+  return true;
+}
+
+std::vector<BackendTest::KeySeen> BackendTest::keysSeen(std::size_t) {
+  const auto events = headless::keyEvents();
+  std::vector<KeySeen> seen;
+  for (std::size_t at = backend_->keysTaken; at < events.size(); ++at)
+    seen.push_back({events[at].scanCode, events[at].down});
+  backend_->keysTaken = events.size();
+  return seen;
+}
+
+bool exists(const hf::ui::Window&) {
+  return true;
+}
+
+}  // namespace contract

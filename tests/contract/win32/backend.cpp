@@ -1,0 +1,139 @@
+// The contract fixture on the win32 backend: other threads and the system's
+// own input stand in for the user and the other programs.
+#include <windows.h>
+
+#include <thread>
+
+#include "contract/backend.h"
+#include "platform/event_loop.h"
+#include "platform/keys.h"
+#include "platform/win32/ui_impl.h"
+#include "win32/window_fixture.h"
+
+namespace contract {
+
+struct BackendTest::Backend {
+  int hotkeysHeld = 0;  // thread hotkeys registered by holdHotkeyElsewhere, ids 1 … n
+};
+
+BackendTest::BackendTest() : backend_(std::make_unique<Backend>()) {}
+BackendTest::~BackendTest() = default;
+
+void BackendTest::startBackend() {}
+
+void BackendTest::endBackend() {
+  for (int id = 1; id <= backend_->hotkeysHeld; ++id) UnregisterHotKey(nullptr, id);
+  // A closed window told the loop to end; the next test starts a new loop.
+  MSG quit;
+  while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+bool BackendTest::refusesWritingReadOnlyFiles(const std::filesystem::path& readOnlyFile) {
+  HANDLE probe =
+      CreateFileW(readOnlyFile.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return true;
+  CloseHandle(probe);
+  return false;
+}
+
+void BackendTest::emptyClipboard() {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+namespace {
+
+// Another thread opens the clipboard with a window of its own and keeps it
+// open until told to let go: the clipboard is busy for the UI thread meanwhile.
+class ThreadHolder final : public BackendTest::ClipboardHolder {
+ public:
+  ThreadHolder() {
+    thread_ = std::thread([this] {
+      HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr);
+      const bool opened = OpenClipboard(owner) != FALSE;
+      SetEvent(held_);
+      WaitForSingleObject(release_, INFINITE);
+      if (opened) CloseClipboard();
+      DestroyWindow(owner);
+    });
+    WaitForSingleObject(held_, INFINITE);
+  }
+  ~ThreadHolder() override {
+    SetEvent(release_);
+    thread_.join();
+    if (releaser_.joinable()) releaser_.join();
+    CloseHandle(held_);
+    CloseHandle(release_);
+  }
+  void releaseAfter(int ms) override {
+    releaser_ = std::thread([this, ms] {
+      Sleep(ms);
+      SetEvent(release_);
+    });
+  }
+
+ private:
+  HANDLE held_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread thread_;
+  std::thread releaser_;
+};
+
+INPUT keyInput(int virtualKey, DWORD flags) {
+  INPUT input{INPUT_KEYBOARD};
+  input.ki.wVk = static_cast<WORD>(virtualKey);
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+std::unique_ptr<BackendTest::ClipboardHolder> BackendTest::holdClipboard() {
+  return std::make_unique<ThreadHolder>();
+}
+
+// A hotkey of the thread rather than of a window: it takes the chord all the
+// same, as another program's would.
+void BackendTest::holdHotkeyElsewhere(unsigned modifiers, int virtualKey) {
+  const UINT systemModifiers = ((modifiers & hf::keys::kCtrlFlag) ? MOD_CONTROL : 0) |
+                               ((modifiers & hf::keys::kShiftFlag) ? MOD_SHIFT : 0) |
+                               ((modifiers & hf::keys::kAltFlag) ? MOD_ALT : 0);
+  ASSERT_TRUE(RegisterHotKey(nullptr, ++backend_->hotkeysHeld, systemModifiers,
+                             static_cast<UINT>(virtualKey)));
+}
+
+void BackendTest::pressHotkey(unsigned modifiers, int virtualKey) {
+  std::vector<int> keys;
+  if (modifiers & hf::keys::kCtrlFlag) keys.push_back(VK_CONTROL);
+  if (modifiers & hf::keys::kShiftFlag) keys.push_back(VK_SHIFT);
+  if (modifiers & hf::keys::kAltFlag) keys.push_back(VK_MENU);
+  keys.push_back(virtualKey);
+  std::vector<INPUT> chord;
+  for (int key : keys) chord.push_back(keyInput(key, 0));
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+    chord.push_back(keyInput(*key, KEYEVENTF_KEYUP));
+  SendInput(static_cast<UINT>(chord.size()), chord.data(), sizeof(INPUT));
+}
+
+bool BackendTest::takeKeyboard(hf::ui::Window& window) {
+  return win32test::bringToFront(window);
+}
+
+std::vector<BackendTest::KeySeen> BackendTest::keysSeen(std::size_t expected) {
+  std::vector<KeySeen> seen;
+  for (const MSG& message : win32test::takeInputMessages(WM_KEYFIRST, WM_KEYLAST, expected)) {
+    const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+    if (down || up) seen.push_back({static_cast<int>((message.lParam >> 16) & 0xFF), down});
+  }
+  return seen;
+}
+
+bool exists(const hf::ui::Window& window) {
+  return window.impl().hwnd != nullptr;
+}
+
+}  // namespace contract
