@@ -44,6 +44,7 @@ class Control {
   Rect rect() const;        // 96-DPI client coordinates, as laid out
   Rect screenRect() const;  // where it is on the screen now, in pixels
   void setRect(Rect rect);
+  // The control that loses the focus raises its onFocusLost, whoever moved it.
   void focus();
   bool hasFocus() const;
 

@@ -95,10 +95,7 @@ TEST_F(Widgets, ChangesMadeByTheProgramRaiseNoEvents) {
   box.setChecked(false);
   modes.select(1);
   modes.setText("三");
-  modes.focus();
   edit.setText("typed");
-  edit.focus();
-  other.focus();
   list.setModel(&rows);
   list.selectRow(3);
   rows.count = 3;
@@ -110,8 +107,26 @@ TEST_F(Widgets, ChangesMadeByTheProgramRaiseNoEvents) {
   EXPECT_EQ(events, std::vector<std::string>{});
   EXPECT_FALSE(box.isChecked());
   EXPECT_EQ(edit.text(), "typed");
-  EXPECT_TRUE(other.hasFocus());
   EXPECT_EQ(list.selectedRow(), 1);
+}
+
+// A focus move is the one change of the program's that raises an event: the
+// control that loses the focus hears of it, whoever moved it (the cell
+// editors commit then).
+TEST_F(Widgets, TheControlThatLosesTheFocusHearsOfIt) {
+  DropDown modes(window(), {{10, 70, 150, 22}, {"一", "二"}});
+  EditBox edit(window(), {{10, 100, 200, 22}});
+  EditBox other(window(), {{10, 130, 200, 22}});
+  std::vector<std::string> events;
+  modes.onFocusLost = [&] { events.push_back("drop-down"); };
+  edit.onFocusLost = [&] { events.push_back("edit"); };
+  other.onFocusLost = [&] { events.push_back("other"); };
+  modes.focus();
+  edit.focus();
+  other.focus();
+  hf::loop::processPending();
+  EXPECT_EQ(events, (std::vector<std::string>{"drop-down", "edit"}));
+  EXPECT_TRUE(other.hasFocus());
 }
 
 TEST_F(Widgets, ControlsKeepTheirLayoutInUnitsAndFollowTheWindowOnScreen) {

@@ -75,7 +75,7 @@ std::optional<DWORD> rawClipboardDword(UINT format) {
   return value;
 }
 
-TEST(Clipboard, TextIsMarkedChineseSoThatAnsiReadersGetGbk) {
+TEST(ClipboardMarks, TextIsMarkedChineseSoThatAnsiReadersGetGbk) {
   ASSERT_TRUE(setClipboardText("中文，全角"));
   EXPECT_EQ(rawClipboardDword(CF_LOCALE), 0x0804u);
   // The system converts CF_TEXT with the code page of CF_LOCALE, whatever
@@ -84,7 +84,7 @@ TEST(Clipboard, TextIsMarkedChineseSoThatAnsiReadersGetGbk) {
   EXPECT_EQ(ansi.substr(0, ansi.find('\0')), "中文，全角");
 }
 
-TEST(Clipboard, PrivateTextIsKeptOutOfHistoryAndCloud) {
+TEST(ClipboardMarks, PrivateTextIsKeptOutOfHistoryAndCloud) {
   const UINT exclude = RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
   const UINT history = RegisterClipboardFormatW(L"CanIncludeInClipboardHistory");
   const UINT cloud = RegisterClipboardFormatW(L"CanUploadToCloudClipboard");

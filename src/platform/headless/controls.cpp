@@ -69,8 +69,16 @@ Rect Control::screenRect() const {
 void Control::setRect(Rect rect) {
   impl_->rect = rect;
 }
+// The control that loses the focus hears of it, whoever moved the focus, as
+// on Windows: the cell editors commit then.
 void Control::focus() {
+  const Control* previous = focusedControl;
   focusedControl = this;
+  if (!previous || previous == this) return;
+  const std::function<void()>* focusLost = nullptr;
+  if (const auto* edit = dynamic_cast<const EditBox*>(previous)) focusLost = &edit->onFocusLost;
+  if (const auto* drop = dynamic_cast<const DropDown*>(previous)) focusLost = &drop->onFocusLost;
+  if (focusLost && *focusLost) (*focusLost)();
 }
 bool Control::hasFocus() const {
   return focusedControl == this;

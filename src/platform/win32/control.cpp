@@ -2,17 +2,12 @@
 
 #include <commctrl.h>
 
-#include <optional>
-
 #include "platform/win32/display.h"
 #include "platform/win32/ui_impl.h"
 #include "platform/win32/wide_text.h"
 
 namespace hf::ui {
 namespace {
-
-// Each control's window carries its Control::Impl under this name.
-constexpr wchar_t kControlProperty[] = L"hotfill.control";
 
 // The control's own handling of a message: dropped files, the kind's
 // handling, then the system's.
@@ -59,15 +54,6 @@ void sendToBack(HWND hwnd) {
   SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// The control that has the keyboard focus, or whose part has it (the edit
-// field of a drop-down); nullptr when none has.
-Control::Impl* focusedControl() {
-  for (HWND hwnd = GetFocus(); hwnd; hwnd = GetParent(hwnd)) {
-    if (auto* impl = static_cast<Control::Impl*>(GetPropW(hwnd, kControlProperty))) return impl;
-  }
-  return nullptr;
-}
-
 std::string windowText(HWND hwnd) {
   std::wstring text(GetWindowTextLengthW(hwnd) + 1, L'\0');
   text.resize(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())));
@@ -84,7 +70,6 @@ void Control::Impl::create(const Kind& kind, std::string_view gbkText, bool visi
   if (!hwnd) return;
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent.font), FALSE);
   SetWindowSubclass(hwnd, childProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
-  SetPropW(hwnd, kControlProperty, this);
   parent.controls[hwnd] = this;
   // New children go below their siblings, so the frames go below the newcomer
   // again: a control under a frame would be clipped away by it.
@@ -107,7 +92,6 @@ void Control::Impl::applyDpi(int oldDpi) {
 }
 
 void Control::Impl::detach() {
-  RemovePropW(hwnd, kControlProperty);
   host().controls.erase(hwnd);
   hwnd = nullptr;
 }
@@ -183,10 +167,6 @@ void Control::setRect(Rect rect) {
 }
 
 void Control::focus() {
-  // The control that loses the focus to the program hears nothing of it, as
-  // with every other change the program makes.
-  std::optional<QuietScope> losing;
-  if (Impl* focused = focusedControl()) losing.emplace(*focused);
   SetFocus(impl_->hwnd);
 }
 

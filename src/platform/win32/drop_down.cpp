@@ -24,7 +24,7 @@ struct DropDownImpl final : Control::Impl {
 
   void command(int code) override {
     if (code == CBN_SELCHANGE && userInput()) raise(dropDown.onSelectionChanged);
-    if (code == CBN_KILLFOCUS && userInput()) raise(dropDown.onFocusLost);
+    if (code == CBN_KILLFOCUS) raise(dropDown.onFocusLost);
   }
   int dropDownHeight() const override { return kListHeight; }
   std::string text() const override {

@@ -26,7 +26,7 @@ struct EditBoxImpl final : Control::Impl {
       case WM_KILLFOCUS: {
         // Raised once the box has really let the focus go.
         LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        if (userInput()) raise(editBox.onFocusLost);
+        raise(editBox.onFocusLost);
         return result;
       }
     }
