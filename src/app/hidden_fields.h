@@ -24,7 +24,6 @@ struct HiddenFields {
   std::string 编辑框5;                          // random cycle
   std::string 编辑框6;
   std::string 编辑框7 = "0";
-  std::string 句柄1;    // target window
   std::string 编辑框3;  // saved cursor position
   std::string 编辑框4;
   std::string 编辑框21;  // target point

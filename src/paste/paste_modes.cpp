@@ -86,10 +86,7 @@ class PasteEngine::RunScope {
 };
 
 void PasteEngine::paste(int slot) {
-  if (runInProgress_) {  // whatever mode is chosen now, a press during a run stops it
-    startRunOrStop();
-    return;
-  }
+  if (stoppedARunInProgress()) return;
   const auto current = mode();
   if (!current) return;
   switch (traitsOf(*current).trigger) {
@@ -110,10 +107,7 @@ void PasteEngine::paste(int slot) {
 }
 
 void PasteEngine::pasteMarked() {
-  if (runInProgress_) {
-    startRunOrStop();
-    return;
-  }
+  if (stoppedARunInProgress()) return;
   const auto current = mode();
   if (!current || !traitsOf(*current).underOrderedCopy) return;
   switch (traitsOf(*current).trigger) {
@@ -175,7 +169,7 @@ void PasteEngine::clipboardBusy() {
 }
 
 void PasteEngine::captureTarget() {
-  fields_.句柄1 = text::toText(static_cast<long long>(desktop::windowUnderCursor()));
+  target_ = desktop::windowUnderCursor();
 }
 
 // Puts the entry into the target in the mode's style: false when the
@@ -187,7 +181,7 @@ bool PasteEngine::deliverEntry(Style style, std::string_view entry) {
     case Style::ScanClipboard:
       return delivery_.scanClipboard(entry);
     case Style::Characters:
-      delivery_.characters(static_cast<desktop::WindowId>(text::toNumber(fields_.句柄1)), entry);
+      delivery_.characters(target_, entry);
       return true;
     case Style::ForcedTyping:
       return delivery_.forcedTyping(entry);
@@ -268,6 +262,13 @@ void PasteEngine::manual(PasteMode mode, int slot) {
   const int row = chosenByHotkey ? slot - 1 : table_.currentRow();
   if (!deliverRow(mode, row, row)) return clipboardBusy();
   if (!chosenByHotkey) advanceOrEnd(deliveredRowNow(row), false);
+}
+
+// Whatever mode is chosen now, a press during a run only stops it.
+bool PasteEngine::stoppedARunInProgress() {
+  if (!runInProgress_) return false;
+  startRunOrStop();
+  return true;
 }
 
 // The first press starts a run; a press while one runs, or while one is

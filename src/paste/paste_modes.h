@@ -73,6 +73,7 @@ class PasteEngine : public table::PasteModeView {
   void allMarkedAtOnce();
 
   bool startRunOrStop();
+  bool stoppedARunInProgress();
   // Remembers the window under the cursor as the target of posted characters.
   void captureTarget();
   bool deliverEntry(Style style, std::string_view entry);
@@ -97,6 +98,7 @@ class PasteEngine : public table::PasteModeView {
   std::mt19937 random_{std::random_device{}()};
   bool delivering_ = false;          // a one-row delivery is going on
   bool runInProgress_ = false;       // an automatic run has started and not yet ended
+  desktop::WindowId target_ = 0;     // where posted characters go (句柄1)
   desktop::WindowId runWindow_ = 0;  // the window that had the focus when the run started
 };
 

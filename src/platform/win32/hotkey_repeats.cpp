@@ -11,6 +11,8 @@
 #include <thread>
 #include <utility>
 
+#include "platform/keys.h"
+
 namespace hf::win32 {
 namespace {
 
@@ -42,9 +44,9 @@ unsigned modifiersHeld() {
   const auto any = [](int either, int left, int right) {
     return keyDown[either] || keyDown[left] || keyDown[right];
   };
-  return (any(VK_CONTROL, VK_LCONTROL, VK_RCONTROL) ? 1u : 0u) |
-         (any(VK_SHIFT, VK_LSHIFT, VK_RSHIFT) ? 2u : 0u) |
-         (any(VK_MENU, VK_LMENU, VK_RMENU) ? 4u : 0u);
+  return (any(VK_CONTROL, VK_LCONTROL, VK_RCONTROL) ? keys::kCtrlFlag : 0u) |
+         (any(VK_SHIFT, VK_LSHIFT, VK_RSHIFT) ? keys::kShiftFlag : 0u) |
+         (any(VK_MENU, VK_LMENU, VK_RMENU) ? keys::kAltFlag : 0u);
 }
 
 // Runs for every key event of the desktop: it only counts and returns.

@@ -13,7 +13,7 @@ namespace hf::win32 {
 
 // A hotkey is its window's id: two windows may use the same id.
 void noteHotkeyRegistered(HWND window, int id, unsigned modifiers,
-                          int virtualKey);  // Ctrl 1, Shift 2, Alt 4
+                          int virtualKey);  // modifiers: keys::kCtrlFlag ...
 void noteHotkeyReleased(HWND window, int id);
 // Whether this firing of the window's hotkey `id` is the repeat of a key held
 // down. Without the hook (the system refused it) every firing counts as a press.
