@@ -8,17 +8,12 @@
 
 namespace hf::app {
 
-inline constexpr Rgb kHighlightColor{255, 168, 255};
-inline constexpr Rgb kNormalColor{121, 209, 200};
-
 // Every visible control of the main window, at its fixed place (client
 // coordinates in 96-DPI units: left, top, width, height). The members are
 // created in this order, so the declarations below are the layout table.
+// Each control belongs to one concern; the main window hands it over.
 struct MainControls {
   explicit MainControls(ui::Window& window);
-
-  // The hotkey toggle's caption says whether the custom hotkeys are registered.
-  bool customHotkeysLoaded() const { return 加载热键.text() == "卸载热键"; }
 
   ui::Window& window;
 

@@ -1,23 +1,25 @@
 #pragma once
 
-#include "app/hidden_fields.h"
 #include "app/main_controls.h"
+#include "editing/cell_editors.h"
+#include "editing/file_slots.h"
+#include "editing/hotkey_boxes.h"
+#include "editing/hotkey_editor.h"
+#include "editing/import.h"
+#include "editing/table_editing.h"
 #include "feedback/hints.h"
+#include "feedback/picture_previews.h"
 #include "input/delivery.h"
+#include "macro/macro_panel.h"
 #include "paste/dispatcher.h"
-#include "paste/hotkey_boxes.h"
-#include "paste/hotkey_editor.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
 #include "paste/paste_modes.h"
 #include "paste/target_picker.h"
 #include "paste/working_modes.h"
 #include "platform/ui.h"
-#include "table/cell_editors.h"
+#include "table/check_file.h"
 #include "table/data_table.h"
-#include "table/editing.h"
-#include "table/file_slots.h"
-#include "table/import.h"
 #include "text/numbers.h"
 
 namespace hf::app {
@@ -26,9 +28,9 @@ inline constexpr std::string_view kWindowTitle = "2019墨川一键复制粘贴�
 inline constexpr int kFullHeight = 627;       // with the macro panel
 inline constexpr int kCollapsedHeight = 506;  // macro panel cut off
 
-// The one main window: it owns every control and every piece of state, runs
-// the start-up and close sequences, and hands each event to the class that
-// owns the concern.
+// The one main window: it builds every control, hands each concern the
+// controls it owns and the concerns it needs, runs the start-up and close
+// sequences, and routes the events that concern more than one owner.
 class MainWindow {
  public:
   MainWindow();
@@ -38,45 +40,67 @@ class MainWindow {
   void startUp();
 
   ui::Window& window() { return window_; }
-  MainControls& controls() { return controls_; }
-  HiddenFields& fields() { return fields_; }
-  HiddenCommands& commands() { return commands_; }
+  MainControls& controls() { return c_; }
   feedback::Hints& hints() { return hints_; }
   table::DataTable& table() { return table_; }
-  table::FileSlots& slots() { return slots_; }
-  table::TableEditing& editing() { return editing_; }
+  paste::PasteEngine& engine() { return engine_; }
+  paste::WorkingModes& modes() { return modes_; }
   paste::HotkeyRegistry& hotkeys() { return hotkeys_; }
   paste::HotkeyDispatcher& dispatcher() { return dispatcher_; }
+  paste::TargetPicker& picker() { return picker_; }
+  editing::FileSlots& slots() { return slots_; }
+  editing::TableEditing& editing() { return editing_; }
 
  private:
   void connectEvents();
+  void connectTableEvents();
   void closeSequence();
   void enterTray();
   void leaveTray();
   void togglePanel();
   void applyDefaultLayout();
-  void connectTableEvents();
 
   ui::Window window_{{std::string(kWindowTitle), {460, kFullHeight}}};
-  MainControls controls_{window_};
-  HiddenFields fields_;
-  HiddenCommands commands_;
+  MainControls c_{window_};
   feedback::Hints hints_{window_};
   ui::Timer 时钟1{window_};  // trims the working set
-  table::DataTable table_{controls_.超级列表框1};
-  input::Delivery delivery_{[this] { return text::toInt(controls_.组合框2.text()); }};
-  paste::PasteEngine engine_{controls_, fields_, commands_, hints_, table_, delivery_};
-  table::FileSlots slots_{controls_, fields_, commands_, hints_, table_};
-  table::TableEditing editing_{controls_, fields_, commands_, hints_, table_, slots_, engine_};
-  table::CellEditors cellEditors_{controls_, fields_, hints_, table_, engine_};
-  table::Importer importer_{controls_, fields_, commands_, hints_, table_, engine_};
+  table::DataTable table_{c_.超级列表框1};
+  table::CheckFile checkFile_{hints_, table_};
+  feedback::PicturePreviews previews_{{c_.图片框4, c_.图片框6}};
+  macro::MacroPanel macroPanel_{
+      {c_.按钮5, c_.超级列表框2, c_.按钮15, c_.记录, c_.模拟, c_.停止, c_.截图, c_.模拟1}};
+  input::Delivery delivery_{[this] { return text::toInt(c_.组合框2.text()); }};
+  paste::PasteEngine engine_{{c_.组合框66}, hints_, table_, checkFile_, previews_, delivery_};
   paste::HotkeyRegistry hotkeys_{window_};
-  paste::WorkingModes modes_{controls_, fields_, hints_, hotkeys_};
-  paste::HotkeyLoading loading_{controls_, fields_, hints_, table_, hotkeys_};
-  paste::HotkeyBoxes hotkeyBoxes_{controls_, table_};
-  paste::HotkeyEditor hotkeyEditor_{controls_, hints_, table_, slots_, hotkeyBoxes_};
-  paste::HotkeyDispatcher dispatcher_{controls_, fields_, hotkeys_, engine_};
-  paste::TargetPicker picker_{controls_, fields_, hints_};
+  paste::WorkingModes modes_{{c_.按钮1, c_.按钮102, c_.按钮66, c_.按钮104, c_.按钮10, c_.按钮word,
+                              c_.按钮excel, c_.按钮6, c_.编辑框25, c_.导入方式},
+                             hints_,
+                             hotkeys_,
+                             engine_,
+                             table_,
+                             macroPanel_};
+  paste::HotkeyLoading loading_{{c_.加载热键}, hints_, table_, hotkeys_, macroPanel_};
+  paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_};
+  paste::TargetPicker picker_{{window_, c_.图片框_探测, c_.图片框2}, hints_, macroPanel_};
+  editing::CellEditors cellEditors_{
+      {window_, c_.组合框4, c_.编辑框1008, c_.编辑框1009}, hints_, table_, engine_, loading_};
+  editing::FileSlots slots_{{{&c_.打开A, &c_.打开B, &c_.打开C, &c_.打开D, &c_.打开E},
+                             {&c_.保存A, &c_.保存B, &c_.保存C, &c_.保存D, &c_.保存E}},
+                            hints_,
+                            table_,
+                            checkFile_,
+                            engine_,
+                            loading_};
+  editing::TableEditing editing_{
+      {c_.按钮2, c_.删除, c_.插入, c_.打开, c_.编辑框查询, c_.组合框63},
+      hints_,
+      table_,
+      {slots_, cellEditors_, checkFile_, engine_, modes_, loading_, previews_, macroPanel_}};
+  editing::Importer importer_{
+      {c_.导入方式, c_.分割符, c_.选择框14}, hints_, table_, {cellEditors_, engine_, modes_}};
+  editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
+  editing::HotkeyEditor hotkeyEditor_{
+      {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};
 };
 
 }  // namespace hf::app

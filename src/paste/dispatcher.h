@@ -2,10 +2,9 @@
 
 #include <functional>
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
 #include "paste/hotkeys.h"
 #include "paste/paste_modes.h"
+#include "paste/working_modes.h"
 
 namespace hf::paste {
 
@@ -24,9 +23,8 @@ class HotkeyDispatcher {
     std::function<void()> stop;
   };
 
-  HotkeyDispatcher(app::MainControls& controls, app::HiddenFields& fields, HotkeyRegistry& hotkeys,
-                   PasteEngine& engine)
-      : controls_(controls), fields_(fields), hotkeys_(hotkeys), engine_(engine) {}
+  HotkeyDispatcher(HotkeyRegistry& hotkeys, const WorkingModes& modes, PasteEngine& engine)
+      : hotkeys_(hotkeys), modes_(modes), engine_(engine) {}
 
   Routes routes;
 
@@ -38,9 +36,8 @@ class HotkeyDispatcher {
   }
   void pasteAction(int id);
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
   HotkeyRegistry& hotkeys_;
+  const WorkingModes& modes_;
   PasteEngine& engine_;
 };
 

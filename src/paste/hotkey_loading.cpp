@@ -2,7 +2,6 @@
 
 #include "paste/hotkey_text.h"
 #include "platform/event_loop.h"
-#include "text/gbk_text.h"
 #include "text/numbers.h"
 
 namespace hf::paste {
@@ -14,7 +13,12 @@ constexpr std::string_view kUnloadCaption = "卸载热键";
 }  // namespace
 
 bool HotkeyLoading::loaded() const {
-  return controls_.customHotkeysLoaded();
+  return c_.加载热键.text() == kUnloadCaption;
+}
+
+void HotkeyLoading::reload() {
+  if (loaded()) unload();
+  load();
 }
 
 void HotkeyLoading::toggle() {
@@ -25,28 +29,22 @@ void HotkeyLoading::toggle() {
 }
 
 void HotkeyLoading::load() {
-  if (!controls_.截图.text().empty() && loadScreenshotHotkey) {
+  if (!macroPanel_.screenshotBox().text().empty() && loadScreenshotHotkey) {
     loadScreenshotHotkey();
-    hints_.show(hints_.气球提示框1, controls_.截图, 10, "●已加载截图快捷键！");
+    hints_.show(hints_.气球提示框1, macroPanel_.screenshotBox(), 10, "●已加载截图快捷键！");
   }
   if (table_.cell(0, table::DataTable::kEntry).empty()) {
-    hints_.show(hints_.气球提示框2, controls_.加载热键, 10, "●文本未导入，无法启用热键！");
+    hints_.show(hints_.气球提示框2, c_.加载热键, 10, "●文本未导入，无法启用热键！");
     return;
   }
-  controls_.加载热键.setText(kUnloadCaption);
+  c_.加载热键.setText(kUnloadCaption);
   loop::pause(30);
   hotkeys_.registerBackQuote();
   loop::pause(30);
   for (int row = 0; row < kCustomSlots; ++row) {
     if (!loaded()) return;  // unloaded by a press during one of the pauses
-    for (std::string& field : fields_.编辑框1000到1004) field.clear();
     const std::string hotkey = table_.cell(row, table::DataTable::kHotkey);
     if (hotkey.empty()) continue;
-    fields_.编辑框1000到1004[0] = hotkey;
-    const auto pieces = text::split(hotkey, "+");
-    for (std::size_t i = 0; i + 1 < pieces.size() && i < 3; ++i)
-      fields_.编辑框1000到1004[i + 1] = pieces[i];
-    fields_.编辑框1000到1004[4] = pieces.back();
     const KeyCombination combination = parseHotkey(hotkey);
     // The slot is the row's 序号, not its position.
     const std::string number = table_.cell(row, table::DataTable::kNumber);
@@ -62,8 +60,8 @@ void HotkeyLoading::load() {
 }
 
 void HotkeyLoading::unload() {
-  controls_.加载热键.setText(kLoadCaption);
-  if (controls_.按钮5.text() == "关zira") hotkeys_.release(hotkeys_.backQuote);
+  c_.加载热键.setText(kLoadCaption);
+  if (macroPanel_.recorderOn()) hotkeys_.release(hotkeys_.backQuote);
   hotkeys_.releaseCustom();
 }
 

@@ -14,9 +14,6 @@ namespace hf::paste {
 namespace {
 
 using Column = table::DataTable::Column;
-constexpr std::string_view kIdle = "自动";
-constexpr std::string_view kRunning = "单次";
-constexpr std::string_view kStop = "66";
 constexpr std::string_view kPauseWord = "暂停";
 
 // Holds a flag set for the life of a scope; every way out, an exception
@@ -70,7 +67,7 @@ bool PasteEngine::pastesAllMarkedAtOnce() const {
 
 // Only the selection: the caller sets up the picture mode itself.
 void PasteEngine::choosePicturesWithText() {
-  controls_.组合框66.select(static_cast<int>(PasteMode::ImageText));
+  c_.组合框66.select(static_cast<int>(PasteMode::ImageText));
 }
 
 class PasteEngine::RunScope {
@@ -129,33 +126,25 @@ void PasteEngine::modeChosen() {
   const auto chosen = mode();
   if (!chosen) return;
   const PasteModeTraits& traits = traitsOf(*chosen);
-  if (traits.onChoice == OnChoice::SwitchToMassCopy)
-    commands_.按钮4();
-  else if (traits.onChoice == OnChoice::PressOrderedCopy)
-    controls_.按钮102.onClick();
-  const bool imageMode = traits.trigger == Trigger::ImageAndText;
-  fields_.图文选择 = imageMode;
-  if (!imageMode) {
-    controls_.图片框4.setVisible(false);
-    controls_.图片框4.setPicture(Image::None);
-  }
+  picturesWithText_ = traits.trigger == Trigger::ImageAndText;
+  if (!picturesWithText_) previews_.hideRowPicture();
   ui::ListView& view = table_.view();
   view.setColumnTitle(Column::kTabs, traits.layout.tabsTitle);
   if (traits.layout.enterTitle) view.setColumnTitle(Column::kEnter, traits.layout.enterTitle);
   for (int column = 1; column <= 4; ++column)
     view.setColumnWidth(column, traits.layout.widths[column - 1]);
-  if (traits.trigger == Trigger::Random) commands_.按钮14();
+  if (traits.trigger == Trigger::Random) resetRandomCycle();
 }
 
 void PasteEngine::stopEverything() {
-  fields_.编辑框1011 = kStop;
+  stopAsked_ = true;
   waitingPresses_.clear();
 }
 
 void PasteEngine::resetRandomCycle() {
-  fields_.编辑框5.clear();
-  fields_.编辑框6.clear();
-  fields_.编辑框7 = "0";
+  cycleStarted_ = false;
+  pickedRow_ = 0;
+  deliveredInCycle_ = 0;
   randomPool_.clear();
 }
 
@@ -164,7 +153,7 @@ int PasteEngine::numberOf(int row) const {
 }
 
 void PasteEngine::clipboardBusy() {
-  hints_.show(hints_.气球提示框1, controls_.组合框66, 18,
+  hints_.show(hints_.气球提示框1, c_.组合框66, 18,
               "●剪贴板被其他程序占用，已停止粘贴！请稍后再试。");
 }
 
@@ -223,8 +212,8 @@ void PasteEngine::advanceOrEnd(int row, bool automatic) {
   }
   if (automatic) {
     loop::pause(delivery_.interval());
-    fields_.按钮120 = kIdle;
-    fields_.编辑框1011 = kStop;
+    running_ = false;
+    stopAsked_ = true;
   }
   if (table_.isMarked(last)) {
     table_.clear();
@@ -274,13 +263,13 @@ bool PasteEngine::stoppedARunInProgress() {
 // The first press starts a run; a press while one runs, or while one is
 // still finishing its last row, asks it to stop and never starts a second.
 bool PasteEngine::startRunOrStop() {
-  if (runInProgress_ || fields_.按钮120 != kIdle) {
-    fields_.按钮120 = kIdle;
-    fields_.编辑框1011 = kStop;
+  if (runInProgress_ || running_) {
+    running_ = false;
+    stopAsked_ = true;
     return false;
   }
-  fields_.按钮120 = kRunning;
-  fields_.编辑框1011.clear();
+  running_ = true;
+  stopAsked_ = false;
   runWindow_ = desktop::foregroundWindow();
   return true;
 }
@@ -288,16 +277,16 @@ bool PasteEngine::startRunOrStop() {
 // Tested before every row: a stop press, the program closing, or another
 // window in front (the rest of the entries must not go into it).
 bool PasteEngine::stopRequested() {
-  if (fields_.编辑框1011 == kStop) return true;
+  if (stopAsked_) return true;
   if (desktop::foregroundWindow() == runWindow_) return false;
-  hints_.show(hints_.气球提示框1, controls_.组合框66, 18, "●目标窗口已切换，已停止粘贴！");
+  hints_.show(hints_.气球提示框1, c_.组合框66, 18, "●目标窗口已切换，已停止粘贴！");
   return true;
 }
 
 void PasteEngine::finishRun() {
-  if (fields_.按钮120 != kRunning) return;
-  fields_.按钮120 = kIdle;
-  fields_.编辑框1011 = kStop;
+  if (!running_) return;
+  running_ = false;
+  stopAsked_ = true;
 }
 
 void PasteEngine::automatic(PasteMode mode) {
@@ -333,31 +322,30 @@ void PasteEngine::random() {
     loop::pause(delivery_.interval());
     randomCycle();
   }
-  if (text::toInt(fields_.编辑框7) == table_.rowCount()) resetRandomCycle();
+  if (deliveredInCycle_ == table_.rowCount()) resetRandomCycle();
 }
 
 void PasteEngine::randomCycle() {
   for (int n = table_.rowCount(); n > 0; --n) {
     loop::pumpIfInput();
     if (stopRequested()) break;
-    if (fields_.编辑框5.empty()) {
-      for (int number = 1; number <= table_.rowCount(); ++number)
-        randomPool_.push_back(text::toText(number));
-      fields_.编辑框5 = "0";
+    if (!cycleStarted_) {
+      for (int number = 1; number <= table_.rowCount(); ++number) randomPool_.push_back(number);
+      cycleStarted_ = true;
       loop::pause(50);
     }
-    std::string picked;
+    std::optional<int> picked;  // a row number; without one the last row picked is taken again
     if (!randomPool_.empty()) {
       std::uniform_int_distribution<std::size_t> pick(0, randomPool_.size() - 1);
       const auto at = randomPool_.begin() + static_cast<std::ptrdiff_t>(pick(random_));
       picked = *at;
-      fields_.编辑框6 = text::toText(text::toInt(picked) - 1);
+      pickedRow_ = *picked - 1;
       randomPool_.erase(at);
     }
-    fields_.编辑框7 = text::toText(text::toInt(fields_.编辑框7) + 1);
-    const int row = text::toInt(fields_.编辑框6);
+    ++deliveredInCycle_;
+    const int row = pickedRow_;
     table_.setCurrentRow(row);
-    if (fields_.编辑框7 == "1") {
+    if (deliveredInCycle_ == 1) {
       loop::pause(delivery_.interval());
       desktop::playSound(Sound::RunStart);
     }
@@ -369,16 +357,16 @@ void PasteEngine::randomCycle() {
       loop::pause(50);
       if (!delivery_.pasteText(table_.cell(row, Column::kEntry))) {
         // Nothing was pasted: the row stays to be delivered in this cycle.
-        if (!picked.empty()) randomPool_.push_back(picked);
-        fields_.编辑框7 = text::toText(text::toInt(fields_.编辑框7) - 1);
+        if (picked) randomPool_.push_back(*picked);
+        --deliveredInCycle_;
         clipboardBusy();
         break;
       }
       delivery_.tabRun(table_.cell(row, Column::kTabs));
       if (enter == "回车") input::press(keys::kEnter);
     }
-    if (text::toInt(fields_.编辑框7) == table_.rowCount()) {
-      commands_.按钮14();
+    if (deliveredInCycle_ == table_.rowCount()) {
+      resetRandomCycle();
       desktop::playSound(Sound::RunFinish);
       break;
     }
@@ -390,7 +378,7 @@ void PasteEngine::restoreMarksWhenNoneLeft() {
   bool anyMarked = false;
   for (int row = 0; row < table_.rowCount() && !anyMarked; ++row) anyMarked = table_.isMarked(row);
   loop::pause(delivery_.interval());
-  if (!anyMarked) commands_.打开检查框();
+  if (!anyMarked) checkFile_.read();
 }
 
 int PasteEngine::firstMarkedRow() const {

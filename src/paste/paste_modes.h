@@ -7,49 +7,66 @@
 #include <string>
 #include <vector>
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
 #include "feedback/hints.h"
+#include "feedback/picture_previews.h"
 #include "input/delivery.h"
 #include "paste/paste_mode_table.h"
 #include "platform/desktop.h"
+#include "table/check_file.h"
 #include "table/data_table.h"
-#include "table/paste_mode_view.h"
 
 namespace hf::paste {
 
 // What one press of a custom hotkey delivers: one row or all rows, in table
 // order, at random or only the marked rows. An automatic run pauses between
 // its steps, so a second press re-enters here and stops it: the run state
-// `按钮120` ("自动" idle, "单次" running) and the stop flag `编辑框1011`
-// ("66") carry that between the two invocations.
-class PasteEngine : public table::PasteModeView {
+// (`按钮120`) and the stop request (`编辑框1011`) carry that between the two
+// invocations.
+class PasteEngine {
  public:
-  PasteEngine(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-              feedback::Hints& hints, table::DataTable& table, input::Delivery& delivery)
-      : controls_(controls),
-        fields_(fields),
-        commands_(commands),
+  struct Controls {
+    ui::DropDown& 组合框66;  // the paste mode selector
+  };
+  PasteEngine(Controls controls, feedback::Hints& hints, table::DataTable& table,
+              table::CheckFile& checkFile, feedback::PicturePreviews& previews,
+              input::Delivery& delivery)
+      : c_(controls),
         hints_(hints),
         table_(table),
+        checkFile_(checkFile),
+        previews_(previews),
         delivery_(delivery) {}
 
   // The mode chosen in the selector; nothing while none is.
-  std::optional<PasteMode> mode() const { return pasteModeAt(controls_.组合框66.selectedIndex()); }
+  std::optional<PasteMode> mode() const { return pasteModeAt(c_.组合框66.selectedIndex()); }
+  // Where hints about the paste mode point.
+  const ui::Control& modeSelector() const { return c_.组合框66; }
   // Under 万条复制: rows in table order from the current row. slot is the
   // pressed custom hotkey's slot (1 to 50), 0 when unknown.
   void paste(int slot);
   // Under 有序复制: only marked rows, each unmarked once delivered.
   void pasteMarked();
-  // A new item chosen in the selector: working mode, flags and column layout follow it.
+  // A new item chosen in the selector: flags and column layout follow it.
   void modeChosen();
   // What the table's editors ask of the chosen mode; false while none is.
-  bool countsEnterPresses() const override;
-  bool deliversPictures() const override;
-  bool pastesAtRandom() const override;
-  bool pastesAllMarkedAtOnce() const override;
-  void choosePicturesWithText() override;
+  // Column 4 holds a number of Enter presses rather than the word "回车".
+  bool countsEnterPresses() const;
+  bool deliversPictures() const;
+  bool pastesAtRandom() const;
+  bool pastesAllMarkedAtOnce() const;
+  // Dropped pictures choose the first mode that pastes pictures with text;
+  // only the selection changes, the caller sets up the rest.
+  void choosePicturesWithText();
 
+  // The image-and-text flag `图文选择`: rows carry pictures, and the table
+  // does not scroll to the current row.
+  bool picturesWithText() const { return picturesWithText_; }
+  void setPicturesWithText(bool on) { picturesWithText_ = on; }
+
+  // No automatic run is going on or finishing (`按钮120` reads "自动").
+  bool idle() const { return !running_; }
+  // Rows delivered in the current random cycle.
+  int deliveredThisCycle() const { return deliveredInCycle_; }
   // Empties the random cycle: every row is to be delivered again.
   void resetRandomCycle();
   // The program is closing: every run stops at its next step and presses
@@ -87,15 +104,21 @@ class PasteEngine : public table::PasteModeView {
   void clipboardBusy();
   void restoreMarksWhenNoneLeft();
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
-  app::HiddenCommands& commands_;
+  Controls c_;
   feedback::Hints& hints_;
   table::DataTable& table_;
+  table::CheckFile& checkFile_;
+  feedback::PicturePreviews& previews_;
   input::Delivery& delivery_;
-  std::vector<std::string> randomPool_;  // row numbers still to deliver in this cycle
-  std::deque<int> waitingPresses_;       // slots of the presses not yet delivered
+  std::vector<int> randomPool_;     // row numbers still to deliver in this cycle
+  bool cycleStarted_ = false;       // the pool was filled for this cycle (`编辑框5`)
+  int pickedRow_ = 0;               // the row picked last (`编辑框6`)
+  int deliveredInCycle_ = 0;        // `编辑框7`
+  std::deque<int> waitingPresses_;  // slots of the presses not yet delivered
   std::mt19937 random_{std::random_device{}()};
+  bool picturesWithText_ = false;
+  bool running_ = false;             // a run holds the run state, "单次" (`按钮120`)
+  bool stopAsked_ = false;           // a stop was asked for, "66" (`编辑框1011`)
   bool delivering_ = false;          // a one-row delivery is going on
   bool runInProgress_ = false;       // an automatic run has started and not yet ended
   desktop::WindowId target_ = 0;     // where posted characters go (句柄1)

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
 #include "feedback/hints.h"
+#include "macro/macro_panel.h"
 
 namespace hf::paste {
 
@@ -11,18 +10,26 @@ namespace hf::paste {
 // once, and the window then in front is made topmost.
 class TargetPicker {
  public:
-  TargetPicker(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints)
-      : controls_(controls), fields_(fields), hints_(hints) {}
+  struct Controls {
+    ui::Window& window;           // its cursor while dragging
+    ui::PictureBox& 图片框_探测;  // the bullseye
+    ui::PictureBox& 图片框2;      // the picked colour
+  };
+  TargetPicker(Controls controls, feedback::Hints& hints, const macro::MacroPanel& macroPanel)
+      : c_(controls), hints_(hints), macroPanel_(macroPanel) {}
 
   void press();
   void release();
+  // The point the last pick chose (`编辑框21`, `编辑框23`), where a click goes.
+  Point targetPoint() const { return target_; }
 
  private:
   void endDrag();
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
+  Controls c_;
   feedback::Hints& hints_;
+  const macro::MacroPanel& macroPanel_;
+  Point target_;
   bool dragging_ = false;
 };
 

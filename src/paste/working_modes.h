@@ -1,19 +1,51 @@
 #pragma once
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
+#include <array>
+#include <string>
+
 #include "feedback/hints.h"
+#include "macro/macro_panel.h"
 #include "paste/hotkeys.h"
+#include "paste/paste_modes.h"
+#include "table/data_table.h"
 
 namespace hf::paste {
 
+// The copy mode `组合框1`: which rows the custom hotkeys paste.
+enum class CopyMode { Mass = 0, Ordered = 1, Characters = 2 };
+
+// The cells of Excel that the document modes fill, with their switches
+// (`编辑框hang` … `编辑框hang9`, `选择框1` … `选择框10`).
+struct OfficeCells {
+  std::array<std::string, 10> cells{"A1", "B1", "C1", "D1", "E1", "F1", "G1", "H1", "I1", "J1"};
+  std::array<bool, 10> used{true, true, true, true, true, true, true, true, true, true};
+};
+
 // The row of working-mode buttons at the top of the main window: which rows
-// the custom hotkeys paste and what the back-quote key does.
+// the custom hotkeys paste and what the back-quote key does. The highlighted
+// button is the working mode.
 class WorkingModes {
  public:
-  WorkingModes(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints,
-               HotkeyRegistry& hotkeys)
-      : controls_(controls), fields_(fields), hints_(hints), hotkeys_(hotkeys) {}
+  struct Controls {
+    ui::Button& 按钮1;
+    ui::Button& 按钮102;
+    ui::Button& 按钮66;
+    ui::Button& 按钮104;
+    ui::Button& 按钮10;
+    ui::Button& 按钮word;
+    ui::Button& 按钮excel;
+    ui::Button& 按钮6;
+    ui::EditBox& 编辑框25;        // the same-page editor, over the data table
+    const ui::Control& 导入方式;  // where the import hints point
+  };
+  WorkingModes(Controls controls, feedback::Hints& hints, HotkeyRegistry& hotkeys,
+               PasteEngine& engine, table::DataTable& table, const macro::MacroPanel& macroPanel)
+      : c_(controls),
+        hints_(hints),
+        hotkeys_(hotkeys),
+        engine_(engine),
+        table_(table),
+        macroPanel_(macroPanel) {}
 
   // 万条复制: the custom hotkeys paste rows in table order from the current
   // row on; the back-quote key imports into the data table.
@@ -24,17 +56,45 @@ class WorkingModes {
   void mouseDownOnMassCopy();
   // 有序复制: the custom hotkeys paste only marked rows and unmark them.
   void pressOrderedCopy();
+  // 有序复制 as the search box chooses it before the user marks rows by hand:
+  // no checks, no hint, the back-quote hotkey left as it is.
+  void chooseOrderedCopyForMarking();
+  // A new paste mode may bring its working mode along.
+  void pasteModeChosen();
+
+  // An import mode chosen: the same-page modes collect on the page (copy
+  // mode 字符复制); the table modes restore the copy mode of the highlighted button.
+  void samePageImportChosen();
+  void tableImportChosen();
+
+  CopyMode copyMode() const { return copyMode_; }
+  bool massCopyChosen() const;
+  bool orderedCopyChosen() const;
+  // The back-quote key imports into the data table (`选择框11`).
+  bool backQuoteImports() const { return backQuoteImports_; }
+
+  // The same-page editor lies over the data table.
+  bool samePageEditorShown() const { return c_.编辑框25.isVisible(); }
+  void clearSamePageEditor() { c_.编辑框25.setText(""); }
+
+  const OfficeCells& officeCells() const { return officeCells_; }
+  void resetOfficeCells() { officeCells_ = OfficeCells{}; }
 
  private:
-  bool recordTableShown() const { return controls_.超级列表框2.isVisible(); }
   void highlightOnly(ui::Button& button);
   // What 万条复制 and 有序复制 share: they end every back-quote action.
-  void selectRowMode(ui::Button& button, int copyMode);
+  void selectRowMode(ui::Button& button, CopyMode copyMode);
+  void hintHideRecordTable();
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
+  Controls c_;
   feedback::Hints& hints_;
   HotkeyRegistry& hotkeys_;
+  PasteEngine& engine_;
+  table::DataTable& table_;
+  const macro::MacroPanel& macroPanel_;
+  CopyMode copyMode_ = CopyMode::Mass;
+  bool backQuoteImports_ = false;
+  OfficeCells officeCells_;
 };
 
 }  // namespace hf::paste

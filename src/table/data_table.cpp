@@ -67,6 +67,13 @@ void DataTable::renumber() {
   view_.rowsChanged();
 }
 
+void DataTable::removeEmptyRows() {
+  editRows([](RowStore& rows) {
+    rows.eraseIf([&](int row) { return rows.entry(row).empty(); });
+    rows.renumber();
+  });
+}
+
 int DataTable::currentRow() const {
   return view_.selectedRow();
 }

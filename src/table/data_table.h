@@ -43,6 +43,8 @@ class DataTable : public ui::ListModel {
   void moveRow(int from, int to);
   void clear();
   void renumber();
+  // The empty-row sweep: rows with an empty entry go, the rest are renumbered.
+  void removeEmptyRows();
 
   // The current row is the paste pointer: changes of the rows keep it on its
   // entry, and it is gone (-1) with its row.

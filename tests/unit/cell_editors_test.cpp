@@ -1,4 +1,4 @@
-#include "table/cell_editors.h"
+#include "editing/cell_editors.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "app_fixture.h"
 
-namespace hf::table {
+namespace hf::editing {
 namespace {
 
 TEST(EntryEditorText, CollapsesBlankLinesAndTrimsLineBreaks) {
@@ -96,11 +96,11 @@ TEST_F(CellEditorsTest, AnOpenEditorCommitsAfterChangesThatKeepTheRows) {
        }},
       {"batch set",
        [&] {
-         window_->fields().跳格暂停 = "2";
+         list().onCellMouseDown({0, 2});  // the batch selector now fills 跳格
          window_->controls().组合框63.select(4);
          window_->controls().组合框63.onSelectionChanged();
        }},
-      {"sweep that removes nothing", [&] { window_->commands().删除1(); }},
+      {"sweep that removes nothing", [&] { table().removeEmptyRows(); }},
       {"another cell", [&] { table().setCell(0, 1, "changed"); }},
       {"rows appended", [&] { table().appendRow("r4"); }},
   };
@@ -136,8 +136,8 @@ TEST_F(CellEditorsTest, AnOpenEditorFollowsItsRow) {
   for (const char* entry : {"", "a", "b", "c"}) table().appendRow(entry);
   doubleClick(2, 1);  // "b"
   editor.setText("B");
-  window_->commands().删除1();  // the empty row above goes
-  table().moveRow(2, 0);        // "c" moves above it
+  table().removeEmptyRows();  // the empty row above goes
+  table().moveRow(2, 0);      // "c" moves above it
   list().onHeaderClick(1);
   EXPECT_EQ(entries(), (std::vector<std::string>{"c", "a", "B"}));
 
@@ -211,4 +211,4 @@ TEST_F(CellEditorsTest, ARowDraggedPastFiftyLosesItsHotkey) {
 }
 
 }  // namespace
-}  // namespace hf::table
+}  // namespace hf::editing

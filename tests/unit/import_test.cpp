@@ -1,4 +1,4 @@
-#include "table/import.h"
+#include "editing/import.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/headless/target_simulation.h"
 
-namespace hf::table {
+namespace hf::editing {
 namespace {
 
 class ImportTest : public AppTest {
@@ -69,7 +69,7 @@ TEST_F(ImportTest, ADropEmptiesTheClipboardInTheModesThatAlwaysDo) {
 TEST_F(ImportTest, DroppedPicturesBecomeImageEntriesInDropOrder) {
   chooseImportMode(ImportMode::DroppedImages);
   EXPECT_EQ(window_->controls().组合框66.selectedIndex(), 12);
-  EXPECT_TRUE(window_->fields().图文选择);
+  EXPECT_TRUE(window_->engine().picturesWithText());
   drop({file("b.png"), file("a.jpg")});
   const auto rows = entries();
   ASSERT_EQ(rows.size(), 2u);
@@ -132,10 +132,10 @@ TEST_F(ImportTest, SingleCaptureSelectsTheNewRowAndCutRemovesTheSource) {
 TEST_F(ImportTest, TableModesFollowTheHighlightedRowMode) {
   window_->controls().按钮102.onClick();
   chooseImportMode(ImportMode::RightAcross);
-  EXPECT_EQ(window_->fields().组合框1, 2);
+  EXPECT_EQ(window_->modes().copyMode(), paste::CopyMode::Characters);
   chooseImportMode(ImportMode::Letters);
-  EXPECT_EQ(window_->fields().组合框1, 1);
+  EXPECT_EQ(window_->modes().copyMode(), paste::CopyMode::Ordered);
 }
 
 }  // namespace
-}  // namespace hf::table
+}  // namespace hf::editing

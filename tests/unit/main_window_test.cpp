@@ -6,10 +6,14 @@
 #include <csignal>
 
 #include "app_fixture.h"
+#include "feedback/button_colors.h"
 #include "platform/keys.h"
 
 namespace hf::app {
 namespace {
+
+using feedback::kHighlightColor;
+using feedback::kNormalColor;
 
 namespace fs = std::filesystem;
 
@@ -47,8 +51,8 @@ TEST_F(MainWindowTest, StartsInMassCopyOfSlotAWithManualRowPasting) {
   MainControls& c = w.controls();
   EXPECT_EQ(c.组合框66.selectedIndex(), 0);
   EXPECT_EQ(c.组合框66.text(), "手动横向粘贴");
-  EXPECT_EQ(w.fields().组合框1, 0);  // copy mode 万条复制 ...
-  EXPECT_TRUE(w.fields().选择框11);  // ... so the back-quote key imports into the data table
+  EXPECT_EQ(w.modes().copyMode(), paste::CopyMode::Mass);
+  EXPECT_TRUE(w.modes().backQuoteImports());
   EXPECT_EQ(c.按钮1.color(), kHighlightColor);
   EXPECT_EQ(c.按钮102.color(), kNormalColor);
   EXPECT_EQ(c.打开A.color(), kHighlightColor);

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "app_fixture.h"
+#include "feedback/button_colors.h"
 #include "platform/event_loop.h"
 
 namespace hf::app {
 namespace {
+
+using feedback::kHighlightColor;
+using feedback::kNormalColor;
 
 using ReentryTest = AppTest;
 

@@ -1,19 +1,21 @@
-#include "table/editing.h"
+#include "editing/table_editing.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "app_fixture.h"
+#include "feedback/button_colors.h"
 #include "paste/paste_modes.h"
 #include "platform/headless/target_simulation.h"
 
-namespace hf::table {
+namespace hf::editing {
 namespace {
 
 using Rows = std::vector<int>;  // row numbers counted from 1
 using Texts = std::vector<std::string>;
 using paste::PasteMode;
+using table::DataTable;
 
 constexpr int kShift = 0x10;
 constexpr int kEnter = 13;
@@ -72,6 +74,21 @@ class EditingTest : public AppTest {
     c().组合框63.select(item == "循环" ? 100 : std::stoi(item) - 1);
     c().组合框63.onSelectionChanged();
   }
+  // A press in random order that delivers one row (each row pauses the
+  // cycle), so the cycle has begun; the hotkeys are unloaded again after it.
+  void beginRandomCycle() {
+    if (c().加载热键.text() == "卸载热键") c().加载热键.onClick();
+    fillColumn(3, "暂停");
+    table().setCell(0, 5, "F1");
+    chooseMode(PasteMode::RandomHorizontal);
+    c().加载热键.onClick();
+    headless::openTarget(5);
+    ASSERT_TRUE(headless::pressHotkey(0, 0x70));
+    c().加载热键.onClick();
+    fillColumn(3, "");
+    table().setCell(0, 5, "");
+    ASSERT_EQ(w().engine().deliveredThisCycle(), 1);
+  }
 };
 
 TEST_F(EditingTest, BatchNumberSetsTheColumnOfThePressedCell) {
@@ -108,15 +125,13 @@ TEST_F(EditingTest, BatchNumberSetsTheColumnOfThePressedCell) {
 
 TEST_F(EditingTest, BatchNumberResetsTheRandomCycleColumnAddressesAndSearchBox) {
   fillNumbered(2);
-  w().fields().编辑框7 = "2";
-  w().fields().编辑框hang[3] = "Z9";
-  w().fields().选择框1到10[9] = false;
+  beginRandomCycle();
   c().编辑框查询.setText("e");
   chooseBatch("4");  // no batch target yet: nothing else changes
-  EXPECT_EQ(w().fields().编辑框7, "0");
-  EXPECT_EQ(w().fields().编辑框hang[3], "D1");
-  EXPECT_EQ(w().fields().编辑框hang[9], "J1");
-  EXPECT_TRUE(w().fields().选择框1到10[9]);
+  EXPECT_EQ(w().engine().deliveredThisCycle(), 0);
+  EXPECT_EQ(w().modes().officeCells().cells[3], "D1");
+  EXPECT_EQ(w().modes().officeCells().cells[9], "J1");
+  EXPECT_TRUE(w().modes().officeCells().used[9]);
   EXPECT_EQ(c().编辑框查询.text(), "");
   EXPECT_EQ(column(2), Texts(2, ""));
 }
@@ -136,6 +151,7 @@ TEST_F(EditingTest, BatchMarksFollowN) {
 TEST_F(EditingTest, PatternFillRepeatsTheMarkedRowsAndWritesTheCurrentSlot) {
   write("保存B.txt", "a★b★c★d★e★");
   c().打开B.onClick();
+  beginRandomCycle();
   table().setCell(0, 2, "1");
   table().setCell(0, 5, "F1");
   table().setCell(1, 2, "2");
@@ -144,7 +160,6 @@ TEST_F(EditingTest, PatternFillRepeatsTheMarkedRowsAndWritesTheCurrentSlot) {
   table().setCell(4, 3, "暂停");
   tick(1);
   tick(2);
-  w().fields().编辑框7 = "4";
   chooseBatch("循环");
 
   EXPECT_EQ(read("跳快数据B.txt"),
@@ -156,7 +171,7 @@ TEST_F(EditingTest, PatternFillRepeatsTheMarkedRowsAndWritesTheCurrentSlot) {
   EXPECT_EQ(column(4), (Texts{"", "回车", "", "回车", ""}));
   EXPECT_EQ(column(5), (Texts{"F1", "", "F3", "", ""}));  // later rows keep theirs
   EXPECT_EQ(marks(), (Rows{1, 2}));
-  EXPECT_EQ(w().fields().编辑框7, "0");
+  EXPECT_EQ(w().engine().deliveredThisCycle(), 0);
 }
 
 TEST_F(EditingTest, PatternFillWithoutMarksEmptiesTheSettings) {
@@ -197,10 +212,13 @@ TEST_F(EditingTest, NumberHeaderMarksEveryRowThenClearsEveryMark) {
 }
 
 TEST_F(EditingTest, EntryHeaderCommitsTheOpenEntryEditor) {
-  int commits = 0;
-  w().editing().commitEntryEdit = [&] { ++commits; };
+  fillNumbered(2);
+  pressCell(1, 1);
+  list().onDoubleClick();
+  c().编辑框1009.setText("typed");
   list().onHeaderClick(1);
-  EXPECT_EQ(commits, 1);
+  EXPECT_EQ(column(1), (Texts{"e1", "typed"}));
+  EXPECT_FALSE(c().编辑框1009.isVisible());
 }
 
 TEST_F(EditingTest, SettingsHeadersEmptyTheirColumn) {
@@ -216,13 +234,13 @@ TEST_F(EditingTest, SettingsHeadersEmptyTheirColumn) {
 
 TEST_F(EditingTest, SettingsHeaderResetsTheRandomCycleOnlyInRandomMode) {
   fillNumbered(2);
-  w().fields().编辑框7 = "1";
+  beginRandomCycle();
+  chooseMode(PasteMode::ManualHorizontal);
   list().onHeaderClick(2);
-  EXPECT_EQ(w().fields().编辑框7, "1");
-  chooseMode(PasteMode::RandomHorizontal);
-  w().fields().编辑框7 = "1";
+  EXPECT_EQ(w().engine().deliveredThisCycle(), 1);
+  beginRandomCycle();
   list().onHeaderClick(3);
-  EXPECT_EQ(w().fields().编辑框7, "0");
+  EXPECT_EQ(w().engine().deliveredThisCycle(), 0);
 }
 
 TEST_F(EditingTest, HotkeyHeaderReleasesLoadedHotkeys) {
@@ -266,8 +284,12 @@ TEST_F(EditingTest, TheCurrentRowStaysOnItsEntry) {
     std::string currentEntry;  // "" for no current row
   } cases[] = {
       {"delete the current row", {"a", "b", "c"}, 1, [&] { c().删除.onClick(); }, ""},
-      {"sweep empty rows above", {"", "a", "", "b", "c"}, 3, [&] { w().commands().删除1(); }, "b"},
-      {"sweep empty rows below", {"a", "b", "", "c"}, 1, [&] { w().commands().删除1(); }, "b"},
+      {"sweep empty rows above",
+       {"", "a", "", "b", "c"},
+       3,
+       [&] { table().removeEmptyRows(); },
+       "b"},
+      {"sweep empty rows below", {"a", "b", "", "c"}, 1, [&] { table().removeEmptyRows(); }, "b"},
       {"insert above", {"a", "b"}, 1, [&] { table().insertRow(0, "new"); }, "b"},
       {"insert below the current row", {"a", "b"}, 0, [&] { c().插入.onClick(); }, "a"},
       {"move a row from above to below", {"a", "b", "c"}, 1, [&] { table().moveRow(0, 2); }, "b"},
@@ -298,16 +320,16 @@ TEST_F(EditingTest, AnImportSweepDoesNotMakeTheNextPasteSkipAnEntry) {
 
 TEST_F(EditingTest, ClearEmptiesTheTableAndReleasesLoadedHotkeys) {
   fillNumbered(3);
+  beginRandomCycle();
   table().setCell(0, 5, "F1");
   c().加载热键.onClick();
   ASSERT_EQ(c().加载热键.text(), "卸载热键");
-  w().fields().编辑框7 = "2";
   c().图片框6.setVisible(true);
   c().按钮2.onClick();
   EXPECT_EQ(table().rowCount(), 0);
   EXPECT_EQ(c().加载热键.text(), "加载热键");
   EXPECT_FALSE(headless::pressHotkey(0, 0x70));
-  EXPECT_EQ(w().fields().编辑框7, "0");
+  EXPECT_EQ(w().engine().deliveredThisCycle(), 0);
   EXPECT_FALSE(c().图片框6.isVisible());
 }
 
@@ -327,10 +349,10 @@ TEST_F(EditingTest, ClearAndDeleteLeaveTheDataTableAloneUnderTheRecordTable) {
     fillNumbered(2);
     tick(1);
     table().setCurrentRow(-1);
-    c().按钮15.setText("隐藏");
+    c().超级列表框2.setVisible(true);  // the record table covers the data table
     button->onClick();
     EXPECT_EQ(table().rowCount(), 2);
-    c().按钮15.setText("显示");
+    c().超级列表框2.setVisible(false);
   }
 }
 
@@ -392,7 +414,7 @@ TEST_F(EditingTest, SearchAndMarkAddsToTheMarksAndClearsTheCurrentRow) {
   markOnly({2});
   table().setCurrentRow(1);
   c().编辑框查询.setText("b");
-  w().commands().按钮9();
+  w().editing().searchAndMark();
   EXPECT_EQ(marks(), (Rows{1, 2, 3}));
   EXPECT_EQ(table().currentRow(), -1);
 }
@@ -402,7 +424,7 @@ TEST_F(EditingTest, EmptyRowSweepKeepsTheOtherRowsWithTheirSettings) {
   table().setCell(4, 2, "3");
   table().setCell(4, 5, "F2");
   table().setMarked(4, true);
-  w().commands().删除1();
+  table().removeEmptyRows();
   EXPECT_EQ(column(1), (Texts{"a", "b"}));
   EXPECT_EQ(column(0), (Texts{"1", "2"}));
   EXPECT_EQ(table().cell(1, 2), "3");
@@ -429,11 +451,11 @@ TEST_F(EditingTest, CellPressPreparesTheBatchSelector) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.column);
     chooseMode(k.mode);
-    w().fields().跳格暂停 = "-";
+    pressCell(2, 3);  // the target before: 暂停
     w().hints().气球提示框1.hide();
     c().导入方式.focus();
     pressCell(2, k.column);
-    EXPECT_EQ(w().fields().跳格暂停, k.target);
+    EXPECT_EQ(w().editing().batchTarget(), k.target == "-" ? "3" : k.target);
     EXPECT_EQ(w().hints().气球提示框1.isShown(), !k.hint.empty());
     if (!k.hint.empty()) {
       EXPECT_EQ(w().hints().气球提示框1.text(), k.hint);
@@ -443,7 +465,7 @@ TEST_F(EditingTest, CellPressPreparesTheBatchSelector) {
   }
   list().onCellMouseDown({});  // below the last row
   EXPECT_EQ(w().editing().lastPressedCell().column, 5);
-  EXPECT_EQ(w().fields().跳格暂停, "-");
+  EXPECT_EQ(w().editing().batchTarget(), "3");
 
   c().组合框63.onMouseDown();
   EXPECT_EQ(w().hints().气球提示框1.text(), "●批量设置勾选项\\跳格\\暂停\\");
@@ -454,16 +476,16 @@ TEST_F(EditingTest, SearchBoxPressSwitchesToOrderedCopyWithoutMarks) {
   markOnly({1, 3});
   table().setCurrentRow(1);
   c().按钮104.setText("同页保存");
-  c().按钮104.setColor(app::kHighlightColor);
+  c().按钮104.setColor(feedback::kHighlightColor);
   c().编辑框查询.onMouseDown();
-  EXPECT_EQ(w().fields().跳格暂停, "0");
+  EXPECT_EQ(w().editing().batchTarget(), "0");
   EXPECT_EQ(marks(), Rows{});
   EXPECT_EQ(table().currentRow(), -1);
-  EXPECT_EQ(c().按钮102.color(), app::kHighlightColor);
+  EXPECT_EQ(c().按钮102.color(), feedback::kHighlightColor);
   for (ui::Button* button : {&c().按钮1, &c().按钮104, &c().按钮word})
-    EXPECT_EQ(button->color(), app::kNormalColor) << button->text();
+    EXPECT_EQ(button->color(), feedback::kNormalColor) << button->text();
   EXPECT_EQ(c().按钮104.text(), "同页粘贴");
-  EXPECT_EQ(w().fields().组合框1, 1);
+  EXPECT_EQ(w().modes().copyMode(), paste::CopyMode::Ordered);
   EXPECT_TRUE(c().编辑框查询.hasFocus());
 }
 
@@ -473,4 +495,4 @@ TEST_F(EditingTest, ViewOpensTheProgramFolder) {
 }
 
 }  // namespace
-}  // namespace hf::table
+}  // namespace hf::editing

@@ -1,14 +1,15 @@
-#include "table/file_slots.h"
+#include "editing/file_slots.h"
 
 #include <string>
 
+#include "feedback/button_colors.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "table/entry_files.h"
 #include "text/numbers.h"
 
-namespace hf::table {
+namespace hf::editing {
 namespace {
 
 std::string slotLetter(int slot) {
@@ -21,9 +22,18 @@ std::filesystem::path inProgramFolder(const std::string& gbkName) {
 
 }  // namespace
 
-FileSlots::FileSlots(app::MainControls& controls, app::HiddenFields& fields,
-                     app::HiddenCommands& commands, feedback::Hints& hints, DataTable& table)
-    : controls_(controls), fields_(fields), commands_(commands), hints_(hints), table_(table) {}
+using table::DataTable;
+using table::RowStore;
+
+FileSlots::FileSlots(Controls controls, feedback::Hints& hints, DataTable& table,
+                     table::CheckFile& checkFile, paste::PasteEngine& engine,
+                     paste::HotkeyLoading& loading)
+    : c_(controls),
+      hints_(hints),
+      table_(table),
+      checkFile_(checkFile),
+      engine_(engine),
+      loading_(loading) {}
 
 std::filesystem::path FileSlots::entriesFile(int slot) {
   return inProgramFolder("保存" + slotLetter(slot) + ".txt");
@@ -33,46 +43,30 @@ std::filesystem::path FileSlots::rowSettingsFile(int slot) {
   return inProgramFolder("跳快数据" + slotLetter(slot) + ".txt");
 }
 
-std::filesystem::path FileSlots::checkFile() {
-  return inProgramFolder("选择框.txt");
-}
-
-ui::Button& FileSlots::openButton(int slot) const {
-  ui::Button* buttons[kSlotCount] = {&controls_.打开A, &controls_.打开B, &controls_.打开C,
-                                     &controls_.打开D, &controls_.打开E};
-  return *buttons[slot];
-}
-
-ui::Button& FileSlots::saveButton(int slot) const {
-  ui::Button* buttons[kSlotCount] = {&controls_.保存A, &controls_.保存B, &controls_.保存C,
-                                     &controls_.保存D, &controls_.保存E};
-  return *buttons[slot];
-}
-
 int FileSlots::currentSlot() const {
   for (int slot = 0; slot < kSlotCount; ++slot)
-    if (openButton(slot).color() == app::kHighlightColor) return slot;
+    if (openButton(slot).color() == feedback::kHighlightColor) return slot;
   return 0;
 }
 
 void FileSlots::markCurrent(int slot) {
   for (int other = 0; other < kSlotCount; ++other)
-    openButton(other).setColor(other == slot ? app::kHighlightColor : app::kNormalColor);
+    openButton(other).setColor(other == slot ? feedback::kHighlightColor : feedback::kNormalColor);
 }
 
 void FileSlots::open(int slot) {
   if (!tableShown()) return;
-  if (controls_.customHotkeysLoaded()) controls_.加载热键.onClick();
+  if (loading_.loaded()) loading_.unload();
   markCurrent(slot);
-  commands_.按钮14();
+  engine_.resetRandomCycle();
   table_.clear();
   table_.bulkLoad(files::readWhole(entriesFile(slot)).value_or(std::string()));
   table_.scrollTo(table_.rowCount() - 1);
   reloadRowSettings();
   if (table_.cell(0, DataTable::kEntry).empty())
-    hints_.show(hints_.气球提示框2, controls_.加载热键, 10, "●文本未导入，无法启用热键！");
+    hints_.show(hints_.气球提示框2, loading_.toggleButton(), 10, "●文本未导入，无法启用热键！");
   else
-    hints_.show(hints_.气球提示框2, controls_.组合框66, 20, "●选择粘贴方式！");
+    hints_.show(hints_.气球提示框2, engine_.modeSelector(), 20, "●选择粘贴方式！");
 }
 
 void FileSlots::save(int slot) {
@@ -104,20 +98,8 @@ void FileSlots::reloadRowSettings() {
   loop::pause(50);
   table_.view().focus();
   table_.setCurrentRow(0);
-  if (!table_.cell(0, DataTable::kEntry).empty() && !controls_.customHotkeysLoaded())
-    controls_.加载热键.onClick();
-  commands_.打开检查框();
+  if (!table_.cell(0, DataTable::kEntry).empty() && !loading_.loaded()) loading_.load();
+  checkFile_.read();
 }
 
-void FileSlots::writeCheckFile() {
-  fields_.编辑框检查框保存 = formatCheckFile(table_.rows());
-  if (!files::replaceWhole(checkFile(), fields_.编辑框检查框保存))
-    hints_.show(hints_.气球提示框2, controls_.超级列表框1, 20, "●选择框.txt 保存失败！");
-}
-
-void FileSlots::readCheckFile() {
-  fields_.编辑框检查框保存 = files::readWhole(checkFile()).value_or(std::string());
-  table_.editRows([&](RowStore& rows) { applyCheckFile(fields_.编辑框检查框保存, rows); });
-}
-
-}  // namespace hf::table
+}  // namespace hf::editing

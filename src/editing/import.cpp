@@ -1,4 +1,4 @@
-#include "table/import.h"
+#include "editing/import.h"
 
 #include <new>
 
@@ -9,7 +9,7 @@
 #include "platform/keys.h"
 #include "platform/text_codec.h"
 
-namespace hf::table {
+namespace hf::editing {
 namespace {
 
 constexpr std::size_t kSplitAloneBytes = std::size_t(1) << 20;
@@ -26,7 +26,7 @@ std::string gbkPath(const std::filesystem::path& path) {
 std::optional<std::vector<std::string>> Importer::split(std::string_view text,
                                                         ImportSource source) const {
   const ImportMode importMode = mode();
-  const std::string separator = controls_.分割符.text();
+  const std::string separator = c_.分割符.text();
   std::optional<std::vector<std::string>> pieces;
   const auto splitText = [&] {
     try {
@@ -47,11 +47,11 @@ void Importer::importText(std::string_view text, ImportSource source) {
   if (!isTableImportMode(importMode)) return;
   const auto pieces = split(text, source);
   if (!pieces) {
-    hints_.show(hints_.气球提示框1, controls_.超级列表框1, 100, "●文本太大，内存不足，未导入！");
+    hints_.show(hints_.气球提示框1, table_.view(), 100, "●文本太大，内存不足，未导入！");
     return;
   }
   table_.appendRows(*pieces);
-  if (sweepsEmptyRows(importMode)) commands_.删除1();
+  if (sweepsEmptyRows(importMode)) table_.removeEmptyRows();
   if (emptiesClipboard(importMode, source)) desktop::setClipboardText("");
 }
 
@@ -61,12 +61,12 @@ void Importer::captureSelection() {
   loop::pause(100);
   input::ctrlC();
   loop::pause(50);
-  if (controls_.选择框14.isChecked()) input::press(keys::kDelete);
+  if (c_.选择框14.isChecked()) input::press(keys::kDelete);
   const bool letterOrDigit = importMode == ImportMode::Letters || importMode == ImportMode::Digits;
   loop::pause(letterOrDigit ? 30 : 50);
   const std::string text = desktop::clipboardText().value_or("");
   if (text.empty()) {
-    if (sweepsEmptyRows(importMode)) commands_.删除1();
+    if (sweepsEmptyRows(importMode)) table_.removeEmptyRows();
     return;
   }
   importText(text, ImportSource::Capture);
@@ -77,7 +77,7 @@ void Importer::captureSelection() {
 }
 
 void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& paths) {
-  commands_.按钮14();
+  n_.engine.resetRandomCycle();
   const ImportMode importMode = mode();
   if (!isTableImportMode(importMode) || paths.empty()) return;
   if (importMode == ImportMode::DroppedImages) {
@@ -91,8 +91,7 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
     std::error_code error;
     const auto size = std::filesystem::file_size(paths[0], error);  // fails for a folder
     if (!error && size > kMaxDroppedFileBytes) {
-      hints_.show(hints_.气球提示框1, controls_.超级列表框1, 100,
-                  "●文件超过64MB，未导入！请先拆分文件。");
+      hints_.show(hints_.气球提示框1, table_.view(), 100, "●文件超过64MB，未导入！请先拆分文件。");
       return;
     }
     text = files::readWhole(paths[0], kMaxDroppedFileBytes).value_or("");
@@ -101,26 +100,21 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
 }
 
 void Importer::filesDroppedOnEntryEditor(const std::vector<std::filesystem::path>& paths) {
-  std::string text = controls_.编辑框1009.text();
+  std::string text;
   for (const auto& path : paths) text += "#" + gbkPath(path) + "\r\n";
-  controls_.编辑框1009.setText(text);
+  n_.cellEditors.appendToEntryEditor(text);
 }
 
 void Importer::modeChosen() {
   const ImportMode importMode = mode();
-  if (isSamePageMode(importMode)) {
-    fields_.组合框1 = 2;
-    if (commands_.按钮12) commands_.按钮12();
-    return;
-  }
+  if (isSamePageMode(importMode)) return n_.modes.samePageImportChosen();
   if (!isTableImportMode(importMode)) return;
-  if (controls_.按钮1.color() == app::kHighlightColor) fields_.组合框1 = 0;
-  if (controls_.按钮102.color() == app::kHighlightColor) fields_.组合框1 = 1;
+  n_.modes.tableImportChosen();
   if (importMode != ImportMode::DroppedImages) return;
-  pasteMode_.choosePicturesWithText();
-  commands_.按钮4();
-  fields_.图文选择 = true;
+  n_.engine.choosePicturesWithText();
+  n_.modes.switchToMassCopy();
+  n_.engine.setPicturesWithText(true);
   table_.applyDefaultLayout();
 }
 
-}  // namespace hf::table
+}  // namespace hf::editing

@@ -1,4 +1,4 @@
-#include "table/editing.h"
+#include "editing/table_editing.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,23 +12,25 @@
 #include "text/gbk_text.h"
 #include "text/numbers.h"
 
-namespace hf::table {
+namespace hf::editing {
 namespace {
 
 constexpr std::string_view kPatternFill = "循环";
 
 }  // namespace
 
-void TableEditing::connect() {
-  controls_.按钮2.onClick = [this] { clear(); };
-  controls_.删除.onClick = [this] { deleteRows(); };
-  controls_.插入.onClick = [this] { insertRow(); };
-  controls_.打开.onClick = [this] { showProgramFolder(); };
-  controls_.编辑框查询.onKeyDown = [this](int key) { searchBoxKeyDown(key); };
-  controls_.编辑框查询.onMouseDown = [this] { searchBoxPressed(); };
-  controls_.组合框63.onSelectionChanged = [this] { batchChosen(); };
-  controls_.组合框63.onMouseDown = [this] {
-    hints_.show(hints_.气球提示框1, controls_.组合框63, 18, "●批量设置勾选项\\跳格\\暂停\\");
+TableEditing::TableEditing(Controls controls, feedback::Hints& hints, DataTable& table,
+                           Neighbours neighbours)
+    : c_(controls), hints_(hints), table_(table), n_(neighbours) {
+  c_.清空.onClick = [this] { clear(); };
+  c_.删除.onClick = [this] { deleteRows(); };
+  c_.插入.onClick = [this] { insertRow(); };
+  c_.打开.onClick = [this] { showProgramFolder(); };
+  c_.编辑框查询.onKeyDown = [this](int key) { searchBoxKeyDown(key); };
+  c_.编辑框查询.onMouseDown = [this] { searchBoxPressed(); };
+  c_.组合框63.onSelectionChanged = [this] { batchChosen(); };
+  c_.组合框63.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, c_.组合框63, 18, "●批量设置勾选项\\跳格\\暂停\\");
   };
   ui::ListView& view = table_.view();
   view.onHeaderClick = [this](int column) { headerClicked(column); };
@@ -37,20 +39,13 @@ void TableEditing::connect() {
 }
 
 bool TableEditing::dataTableInView() const {
-  return controls_.按钮15.text() == "显示";  // "隐藏" while the record table covers it
+  return !n_.macroPanel.recordTableShown();
 }
 
 void TableEditing::releaseHotkeysIfLoaded() {
-  if (!controls_.customHotkeysLoaded()) return;
-  controls_.加载热键.onClick();
+  if (!n_.loading.loaded()) return;
+  n_.loading.unload();
   loop::pause(100);
-}
-
-void TableEditing::clearPictures() {
-  for (ui::PictureBox* picture : {&controls_.图片框4, &controls_.图片框6}) {
-    picture->setPicture(Image::None);
-    picture->setVisible(false);
-  }
 }
 
 void TableEditing::setEveryMark(bool marked) {
@@ -84,12 +79,12 @@ void TableEditing::putIntoEveryNth(int column, int n, std::string_view word) {
 
 void TableEditing::clear() {
   if (!dataTableInView()) return;
-  clearPictures();
-  if (controls_.编辑框25.isVisible()) {  // the same-page editor lies over the table
-    controls_.编辑框25.setText("");
+  n_.previews.hideAll();
+  if (n_.modes.samePageEditorShown()) {
+    n_.modes.clearSamePageEditor();
     return;
   }
-  commands_.按钮14();
+  n_.engine.resetRandomCycle();
   table_.clear();
   releaseHotkeysIfLoaded();
 }
@@ -102,8 +97,8 @@ void TableEditing::deleteRows() {
     table_.renumber();
     return;
   }
-  clearPictures();
-  commands_.按钮14();
+  n_.previews.hideAll();
+  n_.engine.resetRandomCycle();
   table_.editRows([](RowStore& rows) {
     rows.eraseIf([&](int row) { return rows.isMarked(row); });
     rows.renumber();
@@ -123,16 +118,9 @@ void TableEditing::showProgramFolder() {
   desktop::openFolder(files::programFolder());
 }
 
-void TableEditing::sweepEmptyRows() {
-  table_.editRows([](RowStore& rows) {
-    rows.eraseIf([&](int row) { return rows.entry(row).empty(); });
-    rows.renumber();
-  });
-}
-
 void TableEditing::searchAndMark() {
   table_.setCurrentRow(-1);
-  const std::string wanted = controls_.编辑框查询.text();
+  const std::string wanted = c_.编辑框查询.text();
   if (wanted.empty()) return;
   table_.editRows([&](RowStore& rows) {
     for (int row = 0; row < rows.size(); ++row)
@@ -142,7 +130,7 @@ void TableEditing::searchAndMark() {
 
 void TableEditing::searchBoxKeyDown(int virtualKey) {
   if (virtualKey != keys::kEnter) return;
-  if (!controls_.编辑框查询.text().empty()) {
+  if (!c_.编辑框查询.text().empty()) {
     setEveryMark(false);
     loop::pause(100);
     searchAndMark();
@@ -158,23 +146,18 @@ void TableEditing::searchBoxKeyDown(int virtualKey) {
 
 void TableEditing::searchBoxPressed() {
   if (!dataTableInView()) return;
-  fields_.跳格暂停 = "0";
+  batchTarget_ = "0";
   loop::pause(10);
   table_.setCurrentRow(-1);
   setEveryMark(false);
-  // Marks are about to be set by hand: switch to 有序复制, which pastes marked rows only.
-  for (ui::Button* button : {&controls_.按钮word, &controls_.按钮excel, &controls_.按钮1,
-                             &controls_.按钮104, &controls_.按钮66, &controls_.按钮6})
-    button->setColor(app::kNormalColor);
-  controls_.按钮104.setText("同页粘贴");
-  controls_.按钮102.setColor(app::kHighlightColor);
-  fields_.组合框1 = 1;
-  controls_.编辑框查询.focus();
+  // Marks are about to be set by hand: 有序复制 pastes marked rows only.
+  n_.modes.chooseOrderedCopyForMarking();
+  c_.编辑框查询.focus();
 }
 
 void TableEditing::batchChosen() {
-  if (controls_.组合框63.selectedIndex() < 0) return;
-  const std::string item = controls_.组合框63.text();
+  if (c_.组合框63.selectedIndex() < 0) return;
+  const std::string item = c_.组合框63.text();
   if (item == kPatternFill)
     patternFill();
   else
@@ -182,19 +165,17 @@ void TableEditing::batchChosen() {
 }
 
 void TableEditing::batchNumber(int n) {
-  commands_.按钮14();
-  for (int column = 0; column < int(fields_.编辑框hang.size()); ++column)
-    fields_.编辑框hang[column] = std::string(1, char('A' + column)) + "1";
-  fields_.选择框1到10.fill(true);
-  controls_.编辑框查询.setText("");
+  n_.engine.resetRandomCycle();
+  n_.modes.resetOfficeCells();
+  c_.编辑框查询.setText("");
 
-  const std::string& target = fields_.跳格暂停;
+  const std::string& target = batchTarget_;
   if (target == "2") {
     fillColumn(DataTable::kTabs, text::toText(n));
   } else if (target == "3") {
     putIntoEveryNth(DataTable::kPause, n, "暂停");
   } else if (target == "4") {
-    if (pasteMode_.countsEnterPresses())
+    if (n_.engine.countsEnterPresses())
       fillColumn(DataTable::kEnter, text::toText(n));
     else
       putIntoEveryNth(DataTable::kEnter, n, "回车");
@@ -226,31 +207,31 @@ void TableEditing::patternFill() {
   settings.reserve(settings.size() + pattern.size() * repeats);
   for (int i = 0; i < repeats; ++i) settings += pattern;
   loop::pause(30);
-  const int slot = slots_.currentSlot();
+  const int slot = n_.slots.currentSlot();
   if (!files::replaceWhole(FileSlots::rowSettingsFile(slot), settings)) {
-    hints_.show(hints_.气球提示框2, slots_.saveButton(slot), 10,
+    hints_.show(hints_.气球提示框2, n_.slots.saveButton(slot), 10,
                 "●跳快数据" + std::string(1, char('A' + slot)) + ".txt 保存失败！");
     return;
   }
   loop::pause(30);
-  slots_.reloadRowSettings();
-  commands_.按钮14();
+  n_.slots.reloadRowSettings();
+  n_.engine.resetRandomCycle();
 }
 
 void TableEditing::headerClicked(int column) {
   switch (column) {
     case DataTable::kNumber:
-      setEveryMark(fields_.全选项);
-      fields_.全选项 = !fields_.全选项;
+      setEveryMark(markAllNext_);
+      markAllNext_ = !markAllNext_;
       break;
     case DataTable::kEntry:
-      if (commitEntryEdit) commitEntryEdit();
+      n_.cellEditors.commitEntry();
       break;
     case DataTable::kTabs:
     case DataTable::kPause:
     case DataTable::kEnter:
     case DataTable::kHotkey:
-      if (pasteMode_.pastesAtRandom()) commands_.按钮14();
+      if (n_.engine.pastesAtRandom()) n_.engine.resetRandomCycle();
       emptyColumn(column);
       // Emptied hotkey cells must not stay registered.
       if (column == DataTable::kHotkey) releaseHotkeysIfLoaded();
@@ -259,8 +240,8 @@ void TableEditing::headerClicked(int column) {
 }
 
 void TableEditing::prepareBatch(std::string_view target, std::string_view hint) {
-  fields_.跳格暂停 = target;
-  hints_.show(hints_.气球提示框1, controls_.组合框63, 16, hint);
+  batchTarget_ = target;
+  hints_.show(hints_.气球提示框1, c_.组合框63, 16, hint);
 }
 
 void TableEditing::cellPressed(ui::ListView::Cell cell) {
@@ -272,8 +253,8 @@ void TableEditing::cellPressed(ui::ListView::Cell cell) {
       prepareBatch("0", "●批量设置【选择项】！");
       break;
     case DataTable::kTabs:
-      prepareBatch("2", pasteMode_.pastesAllMarkedAtOnce() ? "●批量设置【列数】！"
-                                                           : "●批量设置【跳格数】！");
+      prepareBatch(
+          "2", n_.engine.pastesAllMarkedAtOnce() ? "●批量设置【列数】！" : "●批量设置【跳格数】！");
       break;
     case DataTable::kPause:
       prepareBatch("3", "●批量设置【暂停】！");
@@ -296,7 +277,7 @@ void TableEditing::markClicked(int row) {
     for (int other = from; other != row; other += step) rows.setMarked(other, marked);
   });
   previousToggledRow_ = row;
-  commands_.保存检查框();
+  n_.checkFile.write();
 }
 
-}  // namespace hf::table
+}  // namespace hf::editing

@@ -1,4 +1,4 @@
-#include "table/cell_editors.h"
+#include "editing/cell_editors.h"
 
 #include <algorithm>
 
@@ -9,17 +9,19 @@
 #include "text/gbk_text.h"
 #include "text/numbers.h"
 
-namespace hf::table {
+namespace hf::editing {
 
-CellEditors::CellEditors(app::MainControls& controls, app::HiddenFields& fields,
-                         feedback::Hints& hints, DataTable& table, const PasteModeView& pasteMode)
-    : controls_(controls), fields_(fields), hints_(hints), table_(table), pasteMode_(pasteMode) {
-  controls_.组合框4.onFocusLost = [this] { commitField(controls_.组合框4, false); };
-  controls_.编辑框1008.onFocusLost = [this] { commitField(controls_.编辑框1008, true); };
-  controls_.编辑框1008.onDoubleClick = [this] { controls_.编辑框1008.setText(""); };
+using table::DataTable;
+
+CellEditors::CellEditors(Controls controls, feedback::Hints& hints, DataTable& table,
+                         const paste::PasteEngine& engine, paste::HotkeyLoading& loading)
+    : c_(controls), hints_(hints), table_(table), engine_(engine), loading_(loading) {
+  c_.组合框4.onFocusLost = [this] { commitField(c_.组合框4, false); };
+  c_.编辑框1008.onFocusLost = [this] { commitField(c_.编辑框1008, true); };
+  c_.编辑框1008.onDoubleClick = [this] { c_.编辑框1008.setText(""); };
   // In the picture modes Enter also types the "#" that marks a picture path.
-  controls_.编辑框1009.onKeyDown = [this](int key) {
-    if (key != keys::kEnter || !pasteMode_.deliversPictures()) return;
+  c_.编辑框1009.onKeyDown = [this](int key) {
+    if (key != keys::kEnter || !engine_.deliversPictures()) return;
     if (desktop::setClipboardText("#")) input::ctrlV();
   };
 }
@@ -51,35 +53,32 @@ void CellEditors::open(ui::ListView::Cell cell) {
   table_.setCurrentRow(-1);
   if (cell.column == DataTable::kEntry) return openEntryEditor(cell.row);
 
-  controls_.编辑框1009.setVisible(false);
+  c_.编辑框1009.setVisible(false);
   loop::pause(30);
   editingRow_ = table_.rows().follow(cell.row);
   editingColumn_ = cell.column;
-  ui::Control* editor = &controls_.编辑框1008;
+  ui::Control* editor = &c_.编辑框1008;
   std::string text;
   if (cell.column == DataTable::kTabs) {
-    editor = &controls_.组合框4;
+    editor = &c_.组合框4;
     text = table_.cell(cell.row, cell.column);
   } else if (cell.column == DataTable::kPause) {
     text = "暂停";
   } else {
-    text = pasteMode_.countsEnterPresses() ? table_.cell(cell.row, cell.column) : "回车";
+    text = engine_.countsEnterPresses() ? table_.cell(cell.row, cell.column) : "回车";
   }
-  editor->setRect(editorRectOver(controls_.超级列表框1, cell.row, cell.column));
+  editor->setRect(editorRectOver(table_.view(), cell.row, cell.column));
   editor->setText(text);
   editor->setVisible(true);
   editor->focus();
 }
 
 void CellEditors::openEntryEditor(int row) {
-  hints_.show(hints_.气球提示框1, controls_.超级列表框1, 150,
-              "●修改后，记得点击【内容】处完成确认！");
+  hints_.show(hints_.气球提示框1, table_.view(), 150, "●修改后，记得点击【内容】处完成确认！");
   loop::pause(30);
-  ui::EditBox& editor = controls_.编辑框1009;
-  editor.setRect(editorRectOver(controls_.超级列表框1, row, DataTable::kEntry, 80));
+  ui::EditBox& editor = c_.编辑框1009;
+  editor.setRect(editorRectOver(table_.view(), row, DataTable::kEntry, 80));
   editor.setText(table_.cell(row, DataTable::kEntry) + "\r\n");
-  fields_.编辑框行号 = text::toText(row);
-  fields_.编辑框列号 = text::toText(DataTable::kEntry);
   entryRow_ = table_.rows().follow(row);
   editor.setVisible(true);
   editor.focus();
@@ -87,42 +86,43 @@ void CellEditors::openEntryEditor(int row) {
 }
 
 void CellEditors::commitEntry() {
-  ui::EditBox& editor = controls_.编辑框1009;
-  if (fields_.编辑框行号.empty() || !entryRow_ || !editor.isVisible()) return;
+  ui::EditBox& editor = c_.编辑框1009;
+  if (!entryRow_ || !editor.isVisible()) return;
   const std::string entry = entryFromEditor(editor.text());
   loop::pause(30);
-  controls_.超级列表框1.focus();
-  if (*entryRow_ >= 0) {
-    fields_.编辑框行号 = text::toText(*entryRow_);
-    table_.setCell(*entryRow_, text::toInt(fields_.编辑框列号), entry);
-  }
+  table_.view().focus();
+  if (*entryRow_ >= 0) table_.setCell(*entryRow_, DataTable::kEntry, entry);
   editor.setVisible(false);
 }
 
 void CellEditors::commitField(ui::Control& editor, bool onlyWhileShown) {
-  if (!editor.isVisible() || (onlyWhileShown && !controls_.window.isVisible())) return;
+  if (!editor.isVisible() || (onlyWhileShown && !c_.window.isVisible())) return;
   if (editingRow_ && *editingRow_ >= 0) table_.setCell(*editingRow_, editingColumn_, editor.text());
   editor.setVisible(false);
 }
 
+void CellEditors::appendToEntryEditor(std::string_view text) {
+  c_.编辑框1009.setText(c_.编辑框1009.text() + std::string(text));
+}
+
 void CellEditors::beginDrag() {
   dragging_ = true;
-  controls_.window.captureMouse();
-  controls_.window.setCursor(Cursor::NotAllowed);
+  c_.window.captureMouse();
+  c_.window.setCursor(Cursor::NotAllowed);
 }
 
 void CellEditors::endDrag(Point client) {
   if (!dragging_) return;
   dragging_ = false;
-  controls_.window.releaseMouse();
-  controls_.window.setCursor(Cursor::Arrow);
-  const Rect area = controls_.超级列表框1.rect();
+  c_.window.releaseMouse();
+  c_.window.setCursor(Cursor::Arrow);
+  const Rect area = table_.view().rect();
   const bool overTable = client.x >= area.left && client.x < area.left + area.width &&
                          client.y >= area.top && client.y < area.top + area.height;
   if (!overTable) return;
   const int from = table_.currentRow();
   table_.setCurrentRow(-1);
-  moveRow(from, controls_.超级列表框1.hitTest(client).row);
+  moveRow(from, table_.view().hitTest(client).row);
 }
 
 // Moves row `from` to `to` (-1: the end), then keeps the hotkeys in step:
@@ -137,20 +137,14 @@ void CellEditors::moveRow(int from, int to) {
     table_.setCell(to, DataTable::kHotkey, "");
     loop::pause(100);
   }
-  ui::Button& toggle = controls_.加载热键;
-  const auto loaded = [&] { return controls_.customHotkeysLoaded(); };
-  if (!table_.cell(to, DataTable::kEntry).empty()) {
-    if (loaded()) toggle.onClick();
-    if (!loaded()) toggle.onClick();
-    return;
-  }
+  if (!table_.cell(to, DataTable::kEntry).empty()) return loading_.reload();
   table_.deleteRow(to);  // a dragged empty row goes away
   table_.renumber();
   loop::pause(30);
-  if (!loaded()) {
+  if (!loading_.loaded()) {
     loop::pause(30);
-    toggle.onClick();
+    loading_.load();
   }
 }
 
-}  // namespace hf::table
+}  // namespace hf::editing

@@ -6,14 +6,17 @@
 #include <string_view>
 #include <vector>
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
+#include "editing/cell_editors.h"
 #include "feedback/hints.h"
+#include "paste/paste_modes.h"
+#include "paste/working_modes.h"
 #include "table/data_table.h"
-#include "table/paste_mode_view.h"
 #include "table/splitting.h"
 
-namespace hf::table {
+namespace hf::editing {
+
+using table::ImportMode;
+using table::ImportSource;
 
 // Dropped files larger than this are not imported (the user is told): a
 // 32-bit process has no room for the rows of much larger texts.
@@ -24,16 +27,21 @@ inline constexpr std::size_t kMaxDroppedFileBytes = std::size_t(64) << 20;
 // selector `导入方式` decides how a text becomes rows.
 class Importer {
  public:
-  Importer(app::MainControls& controls, app::HiddenFields& fields, app::HiddenCommands& commands,
-           feedback::Hints& hints, DataTable& table, PasteModeView& pasteMode)
-      : controls_(controls),
-        fields_(fields),
-        commands_(commands),
-        hints_(hints),
-        table_(table),
-        pasteMode_(pasteMode) {}
+  struct Controls {
+    ui::DropDown& 导入方式;  // the import mode
+    ui::EditBox& 分割符;     // the custom separator
+    ui::CheckBox& 选择框14;  // a capture deletes the selected text
+  };
+  struct Neighbours {
+    CellEditors& cellEditors;
+    paste::PasteEngine& engine;
+    paste::WorkingModes& modes;
+  };
+  Importer(Controls controls, feedback::Hints& hints, table::DataTable& table,
+           Neighbours neighbours)
+      : c_(controls), hints_(hints), table_(table), n_(neighbours) {}
 
-  ImportMode mode() const { return static_cast<ImportMode>(controls_.导入方式.selectedIndex()); }
+  ImportMode mode() const { return static_cast<ImportMode>(c_.导入方式.selectedIndex()); }
 
   // Splits the text by the current mode and appends the pieces as rows.
   void importText(std::string_view text, ImportSource source);
@@ -49,12 +57,10 @@ class Importer {
   // The pieces, or nothing when the memory ran out.
   std::optional<std::vector<std::string>> split(std::string_view text, ImportSource source) const;
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
-  app::HiddenCommands& commands_;
+  Controls c_;
   feedback::Hints& hints_;
-  DataTable& table_;
-  PasteModeView& pasteMode_;
+  table::DataTable& table_;
+  Neighbours n_;
 };
 
-}  // namespace hf::table
+}  // namespace hf::editing

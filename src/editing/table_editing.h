@@ -1,17 +1,24 @@
 #pragma once
 
-#include <functional>
+#include <string>
 #include <string_view>
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
+#include "editing/cell_editors.h"
+#include "editing/file_slots.h"
 #include "feedback/hints.h"
+#include "feedback/picture_previews.h"
+#include "macro/macro_panel.h"
+#include "paste/hotkey_loading.h"
+#include "paste/paste_modes.h"
+#include "paste/working_modes.h"
 #include "platform/ui.h"
+#include "table/check_file.h"
 #include "table/data_table.h"
-#include "table/file_slots.h"
-#include "table/paste_mode_view.h"
 
-namespace hf::table {
+namespace hf::editing {
+
+using table::DataTable;
+using table::RowStore;
 
 // The commands that change the data table as a whole or many rows at once:
 // clear, delete, insert, the empty-row sweep, search-and-mark, the batch
@@ -19,22 +26,30 @@ namespace hf::table {
 // user's mark changes (with Shift ranges).
 class TableEditing {
  public:
-  TableEditing(app::MainControls& controls, app::HiddenFields& fields,
-               app::HiddenCommands& commands, feedback::Hints& hints, DataTable& table,
-               FileSlots& slots, const PasteModeView& pasteMode)
-      : controls_(controls),
-        fields_(fields),
-        commands_(commands),
-        hints_(hints),
-        table_(table),
-        slots_(slots),
-        pasteMode_(pasteMode) {}
+  struct Controls {
+    ui::Button& 清空;  // `按钮2`
+    ui::Button& 删除;
+    ui::Button& 插入;
+    ui::Button& 打开;
+    ui::EditBox& 编辑框查询;
+    ui::DropDown& 组合框63;  // the batch selector
+  };
+  // The concerns whose state a table-wide change touches.
+  struct Neighbours {
+    FileSlots& slots;
+    CellEditors& cellEditors;
+    table::CheckFile& checkFile;
+    paste::PasteEngine& engine;
+    paste::WorkingModes& modes;
+    paste::HotkeyLoading& loading;
+    feedback::PicturePreviews& previews;
+    const macro::MacroPanel& macroPanel;
+  };
+  TableEditing(Controls controls, feedback::Hints& hints, DataTable& table, Neighbours neighbours);
 
-  // Assigns the events of the editing row, the batch selector and the data table.
-  void connect();
-
-  // Commits the open 内容 cell editor; a click on the 内容 header runs it when set.
-  std::function<void()> commitEntryEdit;
+  // The column the batch selector fills next (`跳格暂停`): "0" marks, "2"
+  // 跳格, "3" 暂停, "4" 回车.
+  const std::string& batchTarget() const { return batchTarget_; }
 
   // The cell the left mouse button was last pressed on.
   ui::ListView::Cell lastPressedCell() const { return lastPressedCell_; }
@@ -43,7 +58,6 @@ class TableEditing {
   void deleteRows();
   void insertRow();
   void showProgramFolder();
-  void sweepEmptyRows();
   void searchAndMark();
   void searchBoxKeyDown(int virtualKey);
   void searchBoxPressed();
@@ -57,7 +71,6 @@ class TableEditing {
  private:
   bool dataTableInView() const;
   void releaseHotkeysIfLoaded();
-  void clearPictures();
   void setEveryMark(bool marked);
   // Marks rows first, first + step, first + 2·step … (indices from 0).
   void markEvery(int first, int step);
@@ -68,15 +81,14 @@ class TableEditing {
   void emptyColumn(int column);
   void prepareBatch(std::string_view target, std::string_view hint);
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
-  app::HiddenCommands& commands_;
+  Controls c_;
   feedback::Hints& hints_;
   DataTable& table_;
-  FileSlots& slots_;
-  const PasteModeView& pasteMode_;
+  Neighbours n_;
+  std::string batchTarget_;
+  bool markAllNext_ = true;  // `全选项`: the next click on the 序号 header marks every row
   ui::ListView::Cell lastPressedCell_;
   int previousToggledRow_ = 0;
 };
 
-}  // namespace hf::table
+}  // namespace hf::editing

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "app/hidden_fields.h"
-#include "app/main_controls.h"
-#include "feedback/hints.h"
-#include "table/data_table.h"
-#include "table/paste_mode_view.h"
+#include <string>
+#include <string_view>
 
-namespace hf::table {
+#include "feedback/hints.h"
+#include "paste/hotkey_loading.h"
+#include "paste/paste_modes.h"
+#include "table/data_table.h"
+
+namespace hf::editing {
 
 // The data table has no editing of its own: a double click lays a hidden
 // editor over the cell (内容, 跳格, 暂停 and 回车; the hotkey column has its
@@ -14,13 +16,23 @@ namespace hf::table {
 // or, for 内容, when the 内容 header is clicked. Rows move by dragging.
 class CellEditors {
  public:
-  CellEditors(app::MainControls& controls, app::HiddenFields& fields, feedback::Hints& hints,
-              DataTable& table, const PasteModeView& pasteMode);
+  struct Controls {
+    ui::Window& window;       // the mouse capture and cursor of a row drag
+    ui::DropDown& 组合框4;    // 跳格
+    ui::EditBox& 编辑框1008;  // 暂停 and 回车
+    ui::EditBox& 编辑框1009;  // 内容
+  };
+  CellEditors(Controls controls, feedback::Hints& hints, table::DataTable& table,
+              const paste::PasteEngine& engine, paste::HotkeyLoading& loading);
 
   // A double click on a cell of columns 1 to 4.
   void open(ui::ListView::Cell cell);
   // The 内容 header was clicked: the open 内容 editor's text goes into its cell.
   void commitEntry();
+  // Hides the 内容 editor without a commit.
+  void hideEntryEditor() { c_.编辑框1009.setVisible(false); }
+  // Text put at the end of the 内容 editor (the picture paths of dropped files).
+  void appendToEntryEditor(std::string_view text);
 
   // Row drag: started on a row, ended by the button's release anywhere.
   void beginDrag();
@@ -31,15 +43,15 @@ class CellEditors {
   void commitField(ui::Control& editor, bool onlyWhileShown);
   void moveRow(int from, int to);
 
-  app::MainControls& controls_;
-  app::HiddenFields& fields_;
+  Controls c_;
   feedback::Hints& hints_;
-  DataTable& table_;
-  const PasteModeView& pasteMode_;
+  table::DataTable& table_;
+  const paste::PasteEngine& engine_;
+  paste::HotkeyLoading& loading_;
   // The rows of the open editors follow their entries, so a commit never
   // writes into another row; a row that went takes no commit.
-  RowStore::FollowedRow entryRow_;    // the 内容 editor's
-  RowStore::FollowedRow editingRow_;  // the 跳格, 暂停 and 回车 editors'
+  table::RowStore::FollowedRow entryRow_;    // the 内容 editor's (`编辑框行号`)
+  table::RowStore::FollowedRow editingRow_;  // the 跳格, 暂停 and 回车 editors'
   int editingColumn_ = -1;
   bool dragging_ = false;
 };
@@ -53,4 +65,4 @@ Rect editorRectOver(const ui::ListView& list, int row, int column, int extraWidt
 // line break at either end.
 std::string entryFromEditor(std::string text);
 
-}  // namespace hf::table
+}  // namespace hf::editing

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "app/main_controls.h"
+#include "macro/macro_panel.h"
 #include "platform/ui.h"
 #include "table/data_table.h"
 
-namespace hf::paste {
+namespace hf::editing {
 
 // Edit boxes that record a key combination as hotkey text while the user
 // holds it: the macro hotkey boxes and the hotkey editor of the data table.
@@ -18,8 +18,8 @@ namespace hf::paste {
 // key-up decides at once, so the result does not depend on the key timing.
 class HotkeyBoxes {
  public:
-  HotkeyBoxes(app::MainControls& controls, table::DataTable& table)
-      : controls_(controls), table_(table) {}
+  HotkeyBoxes(const table::DataTable& table, const macro::MacroPanel& macroPanel)
+      : table_(table), macroPanel_(macroPanel) {}
 
   void attach(ui::EditBox& box);
 
@@ -28,11 +28,11 @@ class HotkeyBoxes {
   void keyUp(ui::EditBox& box);
   bool refused(const ui::EditBox& box, const std::string& hotkey) const;
 
-  app::MainControls& controls_;
-  table::DataTable& table_;
+  const table::DataTable& table_;
+  const macro::MacroPanel& macroPanel_;
   std::string prefix_;
   std::string keyName_;
   unsigned events_ = 0;  // key events and double clicks in the boxes so far
 };
 
-}  // namespace hf::paste
+}  // namespace hf::editing

@@ -1,19 +1,19 @@
-#include "paste/hotkey_boxes.h"
+#include "editing/hotkey_boxes.h"
 
 #include "paste/hotkey_text.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
 
-namespace hf::paste {
+namespace hf::editing {
 namespace {
 
 // Ctrl 1, Shift 2, Alt 4 held now, leaving out the key that is going down.
 unsigned modifiersBesides(int pressedKey) {
   unsigned state = 0;
-  if (pressedKey != 0x11 && desktop::isKeyDown(0x11)) state |= 1;
-  if (pressedKey != 0x10 && desktop::isKeyDown(0x10)) state |= 2;
-  if (pressedKey != 0x12 && desktop::isKeyDown(0x12)) state |= 4;
+  if (pressedKey != keys::kCtrl && desktop::isKeyDown(keys::kCtrl)) state |= keys::kCtrlFlag;
+  if (pressedKey != keys::kShift && desktop::isKeyDown(keys::kShift)) state |= keys::kShiftFlag;
+  if (pressedKey != keys::kAlt && desktop::isKeyDown(keys::kAlt)) state |= keys::kAltFlag;
   return state;
 }
 
@@ -36,10 +36,10 @@ void HotkeyBoxes::keyDown(ui::EditBox& box, int virtualKey) {
     if (!desktop::isKeyDown(key)) continue;
     if (std::string name = keys::keyName(key); !name.empty()) keyName_ = name;
   }
-  prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
+  prefix_ = paste::capturePrefix(virtualKey, modifiersBesides(virtualKey));
   loop::pause(10);
   if (events_ != event) return;  // a later key event has already set the box
-  prefix_ = capturePrefix(virtualKey, modifiersBesides(virtualKey));
+  prefix_ = paste::capturePrefix(virtualKey, modifiersBesides(virtualKey));
   box.setText(prefix_ + keyName_);
 }
 
@@ -56,9 +56,7 @@ bool HotkeyBoxes::refused(const ui::EditBox& box, const std::string& hotkey) con
   if (hotkey == "Ctrl+V" || hotkey == "Ctrl+C") return true;
   for (int row = 0; row <= 50; ++row)
     if (table_.cell(row, table::DataTable::kHotkey) == hotkey) return true;
-  for (const ui::EditBox* macroBox : {&controls_.记录, &controls_.模拟, &controls_.停止})
-    if (macroBox != &box && macroBox->text() == hotkey) return true;
-  return false;
+  return macroPanel_.macroHotkeyTaken(hotkey, &box);
 }
 
-}  // namespace hf::paste
+}  // namespace hf::editing

@@ -1,0 +1,22 @@
+#include "feedback/picture_previews.h"
+
+namespace hf::feedback {
+namespace {
+
+void hide(ui::PictureBox& preview) {
+  preview.setPicture(Image::None);
+  preview.setVisible(false);
+}
+
+}  // namespace
+
+void PicturePreviews::hideRowPicture() {
+  hide(c_.图片框4);
+}
+
+void PicturePreviews::hideAll() {
+  hide(c_.图片框4);
+  hide(c_.图片框6);
+}
+
+}  // namespace hf::feedback

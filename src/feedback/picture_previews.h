@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/ui.h"
+
+namespace hf::feedback {
+
+// The two previews that lie over the lower right of the table area: the
+// picture of the row being pasted `图片框4` and the find-image picture `图片框6`.
+class PicturePreviews {
+ public:
+  struct Controls {
+    ui::PictureBox& 图片框4;
+    ui::PictureBox& 图片框6;
+  };
+  explicit PicturePreviews(Controls controls) : c_(controls) {}
+
+  // Empties and hides the row picture.
+  void hideRowPicture();
+  // Empties and hides both.
+  void hideAll();
+
+ private:
+  Controls c_;
+};
+
+}  // namespace hf::feedback
