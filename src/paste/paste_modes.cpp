@@ -196,8 +196,10 @@ bool PasteEngine::deliverRow(PasteMode mode, int entryRow, int settingsRow) {
 
 // Rows may move or go while a delivery waits between its steps: the current
 // row follows its entry, so it tells where the delivered row is now. When
-// that row itself went, the row after it has taken its place.
+// that row itself went, the row after it has taken its place. With no row
+// current there was nothing to follow: the next row is row 0.
 int PasteEngine::deliveredRowNow(int delivered) const {
+  if (delivered < 0) return -1;
   const int now = table_.currentRow();
   return now >= 0 ? now : delivered - 1;
 }

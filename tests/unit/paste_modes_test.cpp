@@ -33,6 +33,21 @@ TEST_F(PasteTest, ManualHorizontalPastesOneRowPerPressWithItsTimes) {
   EXPECT_EQ(headless::targetFields()[1], "e2");
 }
 
+// A click in the search box leaves no row current: the press after it
+// delivers the empty nothing-row and moves on to the first row, never stays stuck.
+TEST_F(PasteTest, APressWithNoCurrentRowMovesOnToTheFirstRow) {
+  for (PasteMode mode : {PasteMode::ManualHorizontal, PasteMode::AutoHorizontal}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    startCase(entries(3), mode);
+    table().setCurrentRow(-1);
+    press();
+    press();
+    const auto delivered = names();
+    EXPECT_NE(std::find(delivered.begin(), delivered.end(), "paste e1"), delivered.end());
+    EXPECT_GE(table().currentRow(), 0);
+  }
+}
+
 // One row, one press: what the target receives and when, for every text mode
 // that delivers a row (interval 50 ms).
 TEST_F(PasteTest, EachModeDeliversItsSequenceWithItsPauses) {
