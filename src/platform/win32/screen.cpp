@@ -65,17 +65,28 @@ Bitmap grabScreen() {
   return grabScreen({0, 0, size.width, size.height});
 }
 
+// Into a bitmap of the display's own format, read out once: under Wine a
+// third faster than copying into a DIB section.
 Bitmap grabScreen(Rect area) {
   const Size size = desktop::screenSize();
   const Rect visible = intersection(area, {0, 0, size.width, size.height});
   if (visible.width <= 0) return {};
-  win32::PixelCanvas canvas(visible.width, visible.height);
-  if (!canvas.valid()) return {};
   HDC screen = GetDC(nullptr);
-  const bool copied = BitBlt(canvas.dc(), 0, 0, visible.width, visible.height, screen, visible.left,
-                             visible.top, SRCCOPY) != FALSE;
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, visible.width, visible.height);
+  bool copied = false;
+  if (memory && bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    copied = BitBlt(memory, 0, 0, visible.width, visible.height, screen, visible.left, visible.top,
+                    SRCCOPY) != FALSE;
+    SelectObject(memory, previous);
+  }
+  if (memory) DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  return copied ? canvas.picture({0, 0, visible.width, visible.height}) : Bitmap();
+  std::optional<Bitmap> picture;
+  if (copied) picture = win32::pictureOfDeviceBitmap(bitmap);
+  if (bitmap) DeleteObject(bitmap);
+  return picture ? std::move(*picture) : Bitmap();
 }
 
 // The window paints itself (PrintWindow) into a picture of its whole frame;
