@@ -90,4 +90,16 @@ void clickAt(Point screen);  // moves the cursor there, left button down and up
 // Whether keyboard or mouse input waits for this thread (GetInputState).
 bool hasPendingInput();
 
+// The date and time of the system's clock, in the user's time zone.
+struct LocalTime {
+  int year = 0;
+  int month = 0;  // 1 to 12
+  int day = 0;    // 1 to 31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  friend bool operator==(const LocalTime&, const LocalTime&) = default;
+};
+LocalTime localTime();
+
 }  // namespace hf::desktop

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/bitmap.h"
+#include "platform/desktop.h"
 #include "platform/ui.h"
 
 namespace contract {
@@ -35,6 +37,17 @@ class BackendTest : public testing::Test {
    public:
     virtual ~ClipboardHolder() = default;
     virtual void releaseAfter(int ms) = 0;
+  };
+
+  // A window above all others whose client area, at clientOrigin on the
+  // screen, shows the picture; it closes when the object goes. (Under win32 a
+  // window of the test program, which paints itself also when asked to print.)
+  class PaintedWindow {
+   public:
+    virtual ~PaintedWindow() = default;
+    virtual hf::desktop::WindowId id() const = 0;
+    virtual void minimize() = 0;
+    virtual void hide() = 0;
   };
 
  protected:
@@ -57,6 +70,10 @@ class BackendTest : public testing::Test {
   // headless backend has no other way there than a fresh simulated desktop.)
   void emptyClipboard();
   std::unique_ptr<ClipboardHolder> holdClipboard();
+
+  // See PaintedWindow.
+  std::unique_ptr<PaintedWindow> showPaintedWindow(hf::Point clientOrigin,
+                                                   const hf::Bitmap& picture);
 
   // Another program registers the chord as its hotkey, for the rest of the test.
   void holdHotkeyElsewhere(unsigned modifiers, int virtualKey);

@@ -1,4 +1,6 @@
-// The clipboard, which another program may keep open for a while.
+// The clipboard, which another program may keep open for a while. It holds
+// a text or a picture, never both.
+#include <optional>
 #include <string>
 
 #include "platform/desktop.h"
@@ -6,12 +8,14 @@
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
 #include "platform/input_gate.h"
+#include "platform/screen.h"
 
 namespace hf::headless::internal {
 namespace {
 
 struct Clipboard {
   std::string text;  // GBK
+  std::optional<Bitmap> picture;
   bool isPrivate = false;
   bool heldElsewhere = false;
   int openAttempts = 0;  // the system's own
@@ -49,6 +53,7 @@ std::optional<std::string> readClipboardOnce() {
 bool writeClipboardOnce(std::string_view gbk) {
   if (clipboard().heldElsewhere) return false;
   clipboard().text = gbk;
+  clipboard().picture.reset();
   clipboard().isPrivate = false;
   return true;
 }
@@ -70,6 +75,24 @@ std::optional<std::string> clipboardText() {
 }
 
 }  // namespace hf::desktop
+
+namespace hf::screen {
+
+std::optional<Bitmap> clipboardBitmap() {
+  if (!headless::internal::openForSystem()) return std::nullopt;
+  return headless::internal::clipboard().picture;
+}
+
+bool setClipboardBitmap(const Bitmap& picture) {
+  using namespace headless::internal;
+  if (picture.empty() || !openForSystem()) return false;
+  clipboard().text.clear();
+  clipboard().picture = picture;
+  clipboard().isPrivate = false;
+  return true;
+}
+
+}  // namespace hf::screen
 
 namespace hf::headless {
 

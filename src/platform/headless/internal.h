@@ -47,6 +47,7 @@ void runWorkerEventsUntil(const std::function<bool()>& done);
 
 void resetClock();
 void resetDesktop(Size screen);
+void resetScreen();
 void setProgramFolder(const std::filesystem::path& folder);
 
 // A destroyed window holds no hotkeys any more.

@@ -1,12 +1,14 @@
 // The simulated outside world: screen, global hotkeys, other programs and the
 // shell, as far as the system can see them.
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/event_loop.h"
 #include "platform/headless/internal.h"
 #include "platform/headless/simulation.h"
 #include "platform/ui.h"
@@ -24,6 +26,9 @@ struct Desktop {
   int workingSetTrims = 0;
   std::vector<std::string> shellOpened;
   std::vector<Sound> soundsPlayed;
+  // The local time reads localTimeSet at virtual time localTimeSetAt.
+  desktop::LocalTime localTimeSet{2019, 12, 12, 8, 0, 0};
+  std::int64_t localTimeSetAt = 0;
 };
 
 Desktop& desktop() {
@@ -95,6 +100,22 @@ void playSound(Sound sound) {
   desktop().soundsPlayed.push_back(sound);
 }
 
+LocalTime localTime() {
+  namespace chrono = std::chrono;
+  const LocalTime& set = desktop().localTimeSet;
+  const chrono::sys_days day = chrono::year_month_day{
+      chrono::year(set.year), chrono::month(unsigned(set.month)), chrono::day(unsigned(set.day))};
+  const auto then =
+      day + chrono::hours(set.hour) + chrono::minutes(set.minute) + chrono::seconds(set.second);
+  const auto now = chrono::floor<chrono::seconds>(
+      then + chrono::milliseconds(loop::nowMs() - desktop().localTimeSetAt));
+  const auto nowDay = chrono::floor<chrono::days>(now);
+  const chrono::year_month_day date{nowDay};
+  const chrono::hh_mm_ss clock{now - nowDay};
+  return {int(date.year()),           int(unsigned(date.month())),  int(unsigned(date.day())),
+          int(clock.hours().count()), int(clock.minutes().count()), int(clock.seconds().count())};
+}
+
 }  // namespace hf::desktop
 
 namespace hf::headless {
@@ -123,6 +144,11 @@ bool pressHotkey(unsigned modifiers, int virtualKey) {
 
 void claimInstanceElsewhere(const std::string& name) {
   desktop().claimedInstances.insert(name);
+}
+
+void setLocalTime(const desktop::LocalTime& now) {
+  desktop().localTimeSet = now;
+  desktop().localTimeSetAt = loop::nowMs();
 }
 
 int workingSetTrims() {

@@ -8,6 +8,7 @@ namespace hf::headless {
 void reset(const std::filesystem::path& programFolder, Size screen) {
   internal::resetClock();
   internal::resetDesktop(screen);
+  internal::resetScreen();
   internal::setProgramFolder(programFolder);
   internal::resetClipboard();
   internal::resetKeyboard();

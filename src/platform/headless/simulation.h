@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/bitmap.h"
+#include "platform/desktop.h"
 #include "platform/geometry.h"
 #include "platform/resources.h"
 
@@ -57,6 +59,21 @@ bool dropFiles(ui::Control& target, const std::vector<std::filesystem::path>& pa
 // Enter key: onKeyDown sees it first, then a multi-line box takes a line
 // break and a one-line box nothing.
 void typeInto(ui::EditBox& box, std::string_view gbk);
+
+// The screen, black after reset. Windows of other programs that a test shows
+// lie above what it paints, each window above those shown before it.
+void paintScreen(Rect area, Rgb colour);
+void paintScreen(Point topLeft, const Bitmap& picture);
+// Another program's window whose client area, at clientOrigin on the screen,
+// shows the picture. Showing an id again replaces that window and brings it
+// to the top.
+void showWindow(desktop::WindowId window, Point clientOrigin, const Bitmap& client);
+// The window is minimised or hidden: it leaves the screen and grabs of it give nothing.
+void takeWindowOffScreen(desktop::WindowId window);
+
+// The local time now; it moves on with the virtual clock. After reset it
+// reads 2019-12-12 08:00:00.
+void setLocalTime(const desktop::LocalTime& now);
 
 int workingSetTrims();
 std::vector<std::string> shellOpened();  // GBK targets and folders (native names), in order

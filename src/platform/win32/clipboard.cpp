@@ -7,8 +7,11 @@
 
 #include "platform/desktop.h"
 #include "platform/input_gate.h"
+#include "platform/screen.h"
+#include "platform/win32/bitmaps.h"
 #include "platform/win32/wide_text.h"
 
+// The clipboard: texts and pictures.
 namespace hf::desktop {
 namespace {
 
@@ -105,3 +108,52 @@ std::optional<std::string> clipboardText() {
 }
 
 }  // namespace hf::desktop
+
+namespace hf::screen {
+namespace {
+
+std::optional<Bitmap> pictureOfDib(HANDLE data) {
+  const void* dib = GlobalLock(data);
+  if (!dib) return std::nullopt;
+  auto picture = win32::pictureOfPackedDib(dib, GlobalSize(data));
+  GlobalUnlock(data);
+  return picture;
+}
+
+}  // namespace
+
+// The device-independent form first: it holds the exact colours whatever the
+// display's depth. The system turns either form into the other for readers.
+std::optional<Bitmap> clipboardBitmap() {
+  if (!desktop::openClipboard()) return std::nullopt;
+  std::optional<Bitmap> picture;
+  if (HANDLE dib = GetClipboardData(CF_DIB)) {
+    picture = pictureOfDib(dib);
+  } else if (HANDLE bitmap = GetClipboardData(CF_BITMAP)) {
+    picture = win32::pictureOfDeviceBitmap(static_cast<HBITMAP>(bitmap));
+  }
+  CloseClipboard();
+  return picture;
+}
+
+// Both forms are put on the clipboard, so that no reader depends on the
+// system's conversion: CF_BITMAP for the programs that paste only a bitmap,
+// CF_DIB (24 bits, rows bottom-up, which every reader takes) with the exact
+// colours.
+bool setClipboardBitmap(const Bitmap& picture) {
+  if (picture.empty()) return false;
+  const std::string dib = win32::packedDibOf(picture);
+  HBITMAP bitmap = win32::deviceBitmapOf(picture);
+  if (!bitmap || !desktop::openClipboard()) {
+    if (bitmap) DeleteObject(bitmap);
+    return false;
+  }
+  bool stored = EmptyClipboard() && SetClipboardData(CF_BITMAP, bitmap);
+  if (!stored) DeleteObject(bitmap);  // the clipboard owns it only once it took it
+  stored = stored && desktop::put(CF_DIB, dib.data(), dib.size());
+  if (!stored) EmptyClipboard();
+  CloseClipboard();
+  return stored;
+}
+
+}  // namespace hf::screen

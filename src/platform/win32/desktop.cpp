@@ -64,6 +64,12 @@ void openFolder(const std::filesystem::path& folder) {
   ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+LocalTime localTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 void playSound(Sound sound) {
   PlaySoundW(MAKEINTRESOURCEW(win32::resourceIdOf(sound)), win32::programInstance(),
              SND_RESOURCE | SND_ASYNC | SND_NODEFAULT);

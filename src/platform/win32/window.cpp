@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "platform/event_loop.h"
+#include "platform/win32/bitmaps.h"
 #include "platform/win32/display.h"
 #include "platform/win32/hotkey_repeats.h"
 #include "platform/win32/pictures.h"
@@ -63,6 +64,31 @@ HICON loadIcon(int systemMetricX, int systemMetricY) {
 UINT taskbarCreatedMessage() {
   static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
   return message;
+}
+
+// A grab of the window (PrintWindow) asks it to paint itself into a device
+// context. Wine sends only WM_PRINTCLIENT for that, without erasing the
+// background or printing the children, and the grab stays black unless the
+// window draws both itself. Each child prints into a picture of its own,
+// which is then copied to its place.
+void printClientArea(HWND hwnd, HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, win32::windowBrush());
+  // The lowest child first, so that the ones above cover it.
+  HWND child = GetWindow(hwnd, GW_CHILD);
+  for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
+       child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT area{};
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&area), 2);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    win32::PixelCanvas canvas(width, height);
+    if (canvas.valid() && PrintWindow(child, canvas.dc(), 0))
+      BitBlt(dc, area.left, area.top, width, height, canvas.dc(), 0, 0, SRCCOPY);
+  }
 }
 
 Point clientPoint(const Window::Impl& impl, LPARAM lParam) {
@@ -172,6 +198,9 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SIZE:
       if (wParam == SIZE_MINIMIZED && !minimizing) raise(owner.onMinimized);
+      return 0;
+    case WM_PRINTCLIENT:
+      printClientArea(hwnd, reinterpret_cast<HDC>(wParam));
       return 0;
     case WM_DPICHANGED:
       changeDpi(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam));

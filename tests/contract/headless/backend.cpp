@@ -52,6 +52,31 @@ std::unique_ptr<BackendTest::ClipboardHolder> BackendTest::holdClipboard() {
   return std::make_unique<SimulatedHolder>();
 }
 
+namespace {
+
+class SimulatedWindow final : public BackendTest::PaintedWindow {
+ public:
+  SimulatedWindow(hf::Point clientOrigin, const hf::Bitmap& picture) {
+    static hf::desktop::WindowId lastId = 0x30000;
+    id_ = ++lastId;
+    headless::showWindow(id_, clientOrigin, picture);
+  }
+  ~SimulatedWindow() override { headless::takeWindowOffScreen(id_); }
+  hf::desktop::WindowId id() const override { return id_; }
+  void minimize() override { headless::takeWindowOffScreen(id_); }
+  void hide() override { headless::takeWindowOffScreen(id_); }
+
+ private:
+  hf::desktop::WindowId id_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<BackendTest::PaintedWindow> BackendTest::showPaintedWindow(
+    hf::Point clientOrigin, const hf::Bitmap& picture) {
+  return std::make_unique<SimulatedWindow>(clientOrigin, picture);
+}
+
 void BackendTest::holdHotkeyElsewhere(unsigned modifiers, int virtualKey) {
   headless::holdHotkeyElsewhere(modifiers, virtualKey);
 }

@@ -95,6 +95,87 @@ std::unique_ptr<BackendTest::ClipboardHolder> BackendTest::holdClipboard() {
   return std::make_unique<ThreadHolder>();
 }
 
+namespace {
+
+// A borderless topmost window that paints its picture, on the screen and
+// into a device context it is asked to print into (PrintWindow).
+class OwnPaintedWindow final : public BackendTest::PaintedWindow {
+ public:
+  OwnPaintedWindow(hf::Point clientOrigin, const hf::Bitmap& picture) : picture_(picture) {
+    static const ATOM windowClass = [] {
+      WNDCLASSEXW description{};
+      description.cbSize = sizeof description;
+      description.lpfnWndProc = procedure;
+      description.hInstance = GetModuleHandleW(nullptr);
+      description.lpszClassName = L"hotfill.contract.painted";
+      return RegisterClassExW(&description);
+    }();
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                            MAKEINTATOM(windowClass), L"", WS_POPUP, clientOrigin.x, clientOrigin.y,
+                            picture.width, picture.height, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), this);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    // Without a window manager a window mapped later may stay above it otherwise.
+    constexpr UINT kKeepPlace = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, kKeepPlace);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, kKeepPlace);
+    UpdateWindow(hwnd_);
+  }
+  ~OwnPaintedWindow() override { DestroyWindow(hwnd_); }
+  hf::desktop::WindowId id() const override {
+    return reinterpret_cast<hf::desktop::WindowId>(hwnd_);
+  }
+  void minimize() override { ShowWindow(hwnd_, SW_MINIMIZE); }
+  void hide() override { ShowWindow(hwnd_, SW_HIDE); }
+
+ private:
+  void paint(HDC dc) const {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture_.width;
+    info.bmiHeader.biHeight = -picture_.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    StretchDIBits(dc, 0, 0, picture_.width, picture_.height, 0, 0, picture_.width, picture_.height,
+                  picture_.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  }
+
+  static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      SetWindowLongPtrW(
+          hwnd, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    }
+    const auto* self = reinterpret_cast<OwnPaintedWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;
+      case WM_PAINT: {
+        PAINTSTRUCT paintStruct;
+        HDC dc = BeginPaint(hwnd, &paintStruct);
+        if (self) self->paint(dc);
+        EndPaint(hwnd, &paintStruct);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        if (self) self->paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  hf::Bitmap picture_;
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<BackendTest::PaintedWindow> BackendTest::showPaintedWindow(
+    hf::Point clientOrigin, const hf::Bitmap& picture) {
+  return std::make_unique<OwnPaintedWindow>(clientOrigin, picture);
+}
+
 // A hotkey of the thread rather than of a window: it takes the chord all the
 // same, as another program's would.
 void BackendTest::holdHotkeyElsewhere(unsigned modifiers, int virtualKey) {
