@@ -53,8 +53,8 @@ void WorkingModes::switchToMassCopy() {
   backQuoteImports_ = true;
   const auto mode = engine_.mode();
   const Trigger trigger = mode ? traitsOf(*mode).trigger : Trigger::Manual;
-  if (mode && trigger == Trigger::AllMarked) return;
-  if (mode && trigger == Trigger::ImageAndText) engine_.setPicturesWithText(true);
+  if (trigger == Trigger::AllMarked) return;
+  if (trigger == Trigger::ImageAndText) engine_.setPicturesWithText(true);
   selectRowMode(c_.按钮1, CopyMode::Mass);
 }
 

@@ -33,15 +33,6 @@ Rect screenRect() {
   return {0, 0, size.width, size.height};
 }
 
-Rect intersection(Rect a, Rect b) {
-  const int left = std::max(a.left, b.left);
-  const int top = std::max(a.top, b.top);
-  const int right = std::min(a.left + a.width, b.left + b.width);
-  const int bottom = std::min(a.top + a.height, b.top + b.height);
-  if (right <= left || bottom <= top) return {};
-  return {left, top, right - left, bottom - top};
-}
-
 // Copies the part of `source` (placed with its top-left at `at`, in the
 // target's coordinates) that falls inside the target.
 void drawOnto(Bitmap& target, const Bitmap& source, Point at) {

@@ -16,15 +16,6 @@
 namespace hf::screen {
 namespace {
 
-Rect intersection(Rect a, Rect b) {
-  const int left = std::max(a.left, b.left);
-  const int top = std::max(a.top, b.top);
-  const int right = std::min(a.left + a.width, b.left + b.width);
-  const int bottom = std::min(a.top + a.height, b.top + b.height);
-  if (right <= left || bottom <= top) return {};
-  return {left, top, right - left, bottom - top};
-}
-
 // A COM interface pointer released when it goes.
 template <class Interface>
 class ComPtr {
