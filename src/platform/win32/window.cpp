@@ -70,11 +70,15 @@ UINT taskbarCreatedMessage() {
 // context. Wine sends only WM_PRINTCLIENT for that, without erasing the
 // background or printing the children, and the grab stays black unless the
 // window draws both itself. Each child prints into a picture of its own,
-// which is then copied to its place.
-void printClientArea(HWND hwnd, HDC dc) {
+// which is then copied to its place. Themed controls ask for the parent's
+// background with the same message but without PRF_CHILDREN; for them the
+// background alone is right, and printing the children would paint every
+// control again for each one, without end.
+void printClientArea(HWND hwnd, HDC dc, LPARAM flags) {
   RECT client{};
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, win32::windowBrush());
+  if (!(flags & PRF_CHILDREN)) return;
   // The lowest child first, so that the ones above cover it.
   HWND child = GetWindow(hwnd, GW_CHILD);
   for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
@@ -200,7 +204,7 @@ LRESULT Window::Impl::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == SIZE_MINIMIZED && !minimizing) raise(owner.onMinimized);
       return 0;
     case WM_PRINTCLIENT:
-      printClientArea(hwnd, reinterpret_cast<HDC>(wParam));
+      printClientArea(hwnd, reinterpret_cast<HDC>(wParam), lParam);
       return 0;
     case WM_DPICHANGED:
       changeDpi(HIWORD(wParam), *reinterpret_cast<RECT*>(lParam));
