@@ -154,7 +154,7 @@ TEST(FindColour, AgreesWithThePlainScanOnRandomPictures) {
   std::mt19937 random(42);
   const std::uint32_t palette[] = {0x101010, 0x101011, 0x0F1010, 0xC02008, 0xC12109, 0x20FF00};
   for (int round = 0; round < 300; ++round) {
-    const int width = 1 + int(random() % 70);
+    const int width = 1 + int(random() % 150);
     const int height = 1 + int(random() % 6);
     Bitmap picture(width, height);
     for (std::uint32_t& pixel : picture.pixels)
