@@ -5,7 +5,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest libbenchmark-dev
   clang-format g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xdotool x11-utils
-  imagemagick fonts-wqy-microhei python3 libstb-dev pkgconf)
+  imagemagick fonts-wqy-microhei python3 libstb-dev pkgconf
+  libopencv-dev)
 
 # Installs whatever of PACKAGES is missing (needs root on a fresh Debian 12).
 ensure_packages() {
