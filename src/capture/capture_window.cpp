@@ -179,7 +179,10 @@ void CaptureWindow::keyDown(int virtualKey) {
 
 // The system asks the window to close: a selection is dropped instead.
 bool CaptureWindow::mayClose() {
-  if (!selectionMade_) return true;
+  if (!selectionMade_) {
+    close();
+    return true;
+  }
   discardSelection();
   return false;
 }
