@@ -13,7 +13,17 @@ enum class Image {
   PickerEmpty,     // target picker while its bullseye is being dragged (26 x 26)
 };
 
-enum class Cursor { Arrow, Bullseye, NotAllowed };
+enum class Cursor {
+  Arrow,
+  Bullseye,
+  NotAllowed,
+  SizeNwse,      // sizing along the north-west / south-east diagonal
+  SizeNesw,      // sizing along the north-east / south-west diagonal
+  SizeNs,        // sizing up and down
+  SizeWe,        // sizing left and right
+  SizeAll,       // moving in any direction
+  CaptureArrow,  // the capture window's many-coloured arrow (32 x 32, hot spot at its tip)
+};
 
 enum class Sound { RunStart, RunFinish };
 

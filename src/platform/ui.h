@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/bitmap.h"
 #include "platform/geometry.h"
 #include "platform/resources.h"
 
@@ -287,6 +289,99 @@ class BalloonTip {
   Window& parent_;
   std::string text_;
   Point position_;
+  std::unique_ptr<Impl> impl_;
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// Drawing on a popup while it paints. Everything goes to an off-screen
+// picture of the popup's size that is shown in one piece when the paint
+// ends, so a window redrawn on every mouse move does not flicker. Coordinates
+// are the popup's pixels; what falls outside the picture is clipped.
+class Canvas {
+ public:
+  // The backend's part: text in the system's font.
+  class TextPainter {
+   public:
+    virtual ~TextPainter() = default;
+    virtual void draw(Point at, std::string_view gbk, Rgb color, int height) = 0;
+    virtual Size extent(std::string_view gbk, int height) const = 0;
+  };
+
+  // Made by the backend for one paint, over the off-screen picture's pixels
+  // (0x00RRGGBB, top row first, size.width per row).
+  Canvas(std::uint32_t* pixels, Size size, TextPainter& text)
+      : pixels_(pixels), size_(size), text_(text) {}
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  Size size() const { return size_; }
+  void fillRect(Rect area, Rgb color);
+  // A line penWidth pixels wide along the inside of the area's border.
+  void frameRect(Rect area, Rgb color, int penWidth = 1);
+  void drawBitmap(Point at, const Bitmap& picture);
+  // The part of the picture inside `part`, its top-left corner put at `at`.
+  void drawBitmap(Point at, const Bitmap& picture, Rect part);
+  // One line of text from its top-left corner, on a transparent background,
+  // in characters `height` pixels high.
+  void drawText(Point at, std::string_view gbk, Rgb color, int height);
+  // The width the text takes, and the height asked for.
+  Size textExtent(std::string_view gbk, int height) const;
+  // The colour painted so far at the point; black outside the picture.
+  Rgb pixelAt(Point at) const;
+
+ private:
+  std::uint32_t* pixels_;
+  Size size_;
+  TextPainter& text_;
+};
+
+// A window without frame over the whole primary screen, above every other
+// window, that paints itself through a Canvas. Its client coordinates are
+// screen pixels (physical, whatever the display's scale). It is made hidden;
+// its events arrive while it is open: shown and not yet closed.
+class Popup {
+ public:
+  struct Impl;
+  Popup();
+  ~Popup();
+  Popup(const Popup&) = delete;
+  Popup& operator=(const Popup&) = delete;
+
+  Rect rect() const;  // screen pixels
+  // In front of every window, with the keyboard focus; it paints at once.
+  void show();
+  // Hides the popup for good (no event) and ends runUntilClosed.
+  void close();
+  bool isOpen() const;
+  // Runs events until the popup is closed: modal use. Returns at once when it
+  // is not open.
+  void runUntilClosed();
+
+  // Paints the whole popup now through onPaint.
+  void repaint();
+  void setCursor(Cursor cursor);
+  Cursor cursor() const { return cursor_; }
+  // While captured, the mouse reaches the popup wherever it is.
+  void captureMouse();
+  void releaseMouse();
+
+  std::function<void(Canvas& canvas)> onPaint;
+  // Points are screen pixels. A right click is an onMouseUp of the right button.
+  std::function<void(MouseButton button, Point at)> onMouseDown;
+  std::function<void(MouseButton button, Point at)> onMouseUp;
+  std::function<void(Point at)> onMouseMove;
+  // The second press of a left double click, in place of its onMouseDown.
+  std::function<void(Point at)> onDoubleClick;
+  std::function<void(int virtualKey)> onKeyDown;
+  // The system asks the popup to close (Alt+F4): true lets it close; without
+  // a handler it closes.
+  std::function<bool()> onCloseRequest;
+
+  Impl& impl() const { return *impl_; }
+
+ private:
+  Cursor cursor_ = Cursor::Arrow;
   std::unique_ptr<Impl> impl_;
 };
 

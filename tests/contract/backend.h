@@ -94,6 +94,18 @@ class BackendTest : public testing::Test {
   // `expected` of them.
   std::vector<KeySeen> keysSeen(std::size_t expected);
 
+  // The user's mouse on an open popup, at a screen point. A double click is
+  // two presses and releases of the left button in quick succession.
+  enum class MouseAction { Move, Down, Up, DoubleClick };
+  void useMouse(hf::ui::Popup& popup, MouseAction action, hf::Point at,
+                hf::ui::MouseButton button = hf::ui::MouseButton::Left);
+  // The user presses and releases a key while the popup is in front.
+  void pressKey(hf::ui::Popup& popup, int virtualKey);
+  // The system asks the popup to close (as Alt+F4 does).
+  void askToClose(hf::ui::Popup& popup);
+  // The colours the screen shows at the points, with the popup in front.
+  std::vector<hf::Rgb> colorsShown(hf::ui::Popup& popup, const std::vector<hf::Point>& points);
+
  private:
   // Each backend's own part of SetUp and TearDown, and its state for a test.
   void startBackend();
@@ -118,5 +130,6 @@ class WindowTest : public BackendTest {
 
 // Whether a window could be made (the win32 backend needs a display).
 bool exists(const hf::ui::Window& window);
+bool exists(const hf::ui::Popup& popup);
 
 }  // namespace contract

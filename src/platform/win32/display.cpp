@@ -84,6 +84,24 @@ HFONT createUiFont(int dpi) {
   return CreateFontIndirectW(&font);
 }
 
+HFONT createPixelFont(int height) {
+  LOGFONTW font{};
+  if (const wchar_t* face = uiFontFace()) {
+    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
+    font.lfCharSet = DEFAULT_CHARSET;
+  } else {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    font = metrics.lfMessageFont;
+  }
+  font.lfHeight = height;  // positive: the cell height
+  font.lfWidth = 0;
+  font.lfWeight = FW_NORMAL;
+  font.lfQuality = NONANTIALIASED_QUALITY;
+  return CreateFontIndirectW(&font);
+}
+
 HBRUSH windowBrush() {
   static const HBRUSH brush = CreateSolidBrush(kWindowColor);
   return brush;

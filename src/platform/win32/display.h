@@ -15,6 +15,10 @@ int dpiOf(HWND window);
 // The UI font at the given DPI; the caller owns it.
 HFONT createUiFont(int dpi);
 
+// The UI font's face in character cells `height` pixels high, drawn without
+// smoothing (a pixel is the text colour or untouched); the caller owns it.
+HFONT createPixelFont(int height);
+
 // The background of our windows, and of the labels and check boxes on them.
 constexpr COLORREF kWindowColor = RGB(0xF0, 0xF3, 0xF7);
 HBRUSH windowBrush();

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -99,6 +101,31 @@ struct Control::Impl {
   HWND hwnd = nullptr;
   int quiet = 0;  // above 0 while a setter changes the control: no events
   std::unique_ptr<FileDropTarget> fileDrop;  // while the control takes dropped files
+};
+
+// A popup's window and its off-screen picture: a 32-bit top-down DIB section
+// selected into a memory DC, which the canvas writes to directly.
+struct Popup::Impl {
+  explicit Impl(Popup& owner) : owner(owner) {}
+  ~Impl();
+  Impl(const Impl&) = delete;
+  Impl& operator=(const Impl&) = delete;
+
+  Popup& owner;
+  HWND hwnd = nullptr;  // nullptr once destroyed
+  bool shown = false;
+  bool closed = false;
+  HDC memory = nullptr;
+  HBITMAP picture = nullptr;
+  HGDIOBJ previousPicture = nullptr;
+  std::uint32_t* pixels = nullptr;
+  Size pictureSize;
+  std::map<int, HFONT> fonts;  // by cell height
+
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void paint(HDC target, const RECT& area);
+  bool preparePicture(HDC target);
+  HFONT font(int height);
 };
 
 // Holds a control's events back while a setter changes it.

@@ -4,6 +4,7 @@
 
 #include "contract/backend.h"
 #include "platform/event_loop.h"
+#include "platform/headless/popup_simulation.h"
 #include "platform/headless/simulation.h"
 #include "platform/headless/target_simulation.h"
 
@@ -98,7 +99,48 @@ std::vector<BackendTest::KeySeen> BackendTest::keysSeen(std::size_t) {
   return seen;
 }
 
+void BackendTest::useMouse(hf::ui::Popup& popup, MouseAction action, hf::Point at,
+                           hf::ui::MouseButton button) {
+  switch (action) {
+    case MouseAction::Move:
+      headless::mouseMove(popup, at);
+      break;
+    case MouseAction::Down:
+      headless::mouseDown(popup, button, at);
+      break;
+    case MouseAction::Up:
+      headless::mouseUp(popup, button, at);
+      break;
+    case MouseAction::DoubleClick:
+      headless::mouseDown(popup, hf::ui::MouseButton::Left, at);
+      headless::mouseUp(popup, hf::ui::MouseButton::Left, at);
+      headless::doubleClick(popup, at);
+      headless::mouseUp(popup, hf::ui::MouseButton::Left, at);
+      break;
+  }
+}
+
+void BackendTest::pressKey(hf::ui::Popup& popup, int virtualKey) {
+  headless::keyDown(popup, virtualKey);
+}
+
+void BackendTest::askToClose(hf::ui::Popup& popup) {
+  headless::askToClose(popup);
+}
+
+std::vector<hf::Rgb> BackendTest::colorsShown(hf::ui::Popup& popup,
+                                              const std::vector<hf::Point>& points) {
+  const hf::Bitmap& shown = headless::shownPicture(popup);
+  std::vector<hf::Rgb> colors;
+  for (const hf::Point at : points) colors.push_back(hf::Bitmap::unpack(shown.at(at.x, at.y)));
+  return colors;
+}
+
 bool exists(const hf::ui::Window&) {
+  return true;
+}
+
+bool exists(const hf::ui::Popup&) {
   return true;
 }
 

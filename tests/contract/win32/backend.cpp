@@ -213,8 +213,91 @@ std::vector<BackendTest::KeySeen> BackendTest::keysSeen(std::size_t expected) {
   return seen;
 }
 
+namespace {
+
+// Real input through the system: the cursor moves there, the buttons go down
+// and up where it is.
+void sendButton(hf::ui::MouseButton button, bool down) {
+  INPUT input{INPUT_MOUSE};
+  switch (button) {
+    case hf::ui::MouseButton::Left:
+      input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+      break;
+    case hf::ui::MouseButton::Right:
+      input.mi.dwFlags = down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+      break;
+    case hf::ui::MouseButton::Middle:
+      input.mi.dwFlags = down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+      break;
+  }
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// Lets the popup's thread take the input and paint what follows from it.
+void settle() {
+  hf::loop::pause(30);
+  hf::loop::processPending();
+}
+
+}  // namespace
+
+void BackendTest::useMouse(hf::ui::Popup&, MouseAction action, hf::Point at,
+                           hf::ui::MouseButton button) {
+  SetCursorPos(at.x, at.y);
+  settle();
+  switch (action) {
+    case MouseAction::Move:
+      break;
+    case MouseAction::Down:
+      sendButton(button, true);
+      break;
+    case MouseAction::Up:
+      sendButton(button, false);
+      break;
+    case MouseAction::DoubleClick:
+      for (int press = 0; press < 2; ++press) {
+        sendButton(hf::ui::MouseButton::Left, true);
+        sendButton(hf::ui::MouseButton::Left, false);
+      }
+      break;
+  }
+  settle();
+}
+
+void BackendTest::pressKey(hf::ui::Popup& popup, int virtualKey) {
+  const HWND hwnd = popup.impl().hwnd;
+  SetForegroundWindow(hwnd);
+  win32test::waitFor([&] { return GetForegroundWindow() == hwnd; });
+  INPUT keys[] = {keyInput(virtualKey, 0), keyInput(virtualKey, KEYEVENTF_KEYUP)};
+  SendInput(2, keys, sizeof(INPUT));
+  settle();
+}
+
+void BackendTest::askToClose(hf::ui::Popup& popup) {
+  SendMessageW(popup.impl().hwnd, WM_CLOSE, 0, 0);
+}
+
+// What the screen shows, read back from the screen itself once the popup's
+// drawing has reached it.
+std::vector<hf::Rgb> BackendTest::colorsShown(hf::ui::Popup&,
+                                              const std::vector<hf::Point>& points) {
+  settle();
+  HDC screen = GetDC(nullptr);
+  std::vector<hf::Rgb> colors;
+  for (const hf::Point at : points) {
+    const COLORREF pixel = GetPixel(screen, at.x, at.y);
+    colors.push_back({GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)});
+  }
+  ReleaseDC(nullptr, screen);
+  return colors;
+}
+
 bool exists(const hf::ui::Window& window) {
   return window.impl().hwnd != nullptr;
+}
+
+bool exists(const hf::ui::Popup& popup) {
+  return popup.impl().hwnd != nullptr;
 }
 
 }  // namespace contract
