@@ -19,17 +19,18 @@
 // callbacks run on the UI thread too, between its events (so they may edit
 // widgets), never inside a pause's wait. Callbacks must return quickly and
 // must not throw: while one runs, the whole desktop's input of that kind
-// waits for it.
+// waits for it (up to 50 ms, below).
 //
 // The system calls the hooks on a thread of their own, which hands every
-// event to the UI thread and waits for its answer. That thread answers the
-// system at once whatever the UI thread does, so the system never drops the
-// hook for being slow and the user's input never waits for a pause to end.
-// When the UI thread does not take an event within 50 ms (it is in a pause,
-// or a handler is busy), the event goes on to the windows unswallowed and the
-// callbacks see it once the UI thread processes events again, in order and
-// with its own time: recording never loses an event, but only a UI thread
-// that is free to answer can swallow one.
+// event to the UI thread and waits up to 50 ms for its answer, so the system
+// never drops the hook for being slow and the user's input never waits for a
+// pause to end. An event the UI thread does not take in that time (it is in a
+// pause, or a handler is busy) goes on to the windows unswallowed, and so do
+// the ones after it until the UI thread catches up; the callbacks see them
+// once it processes events again, in order and with their own times.
+// Recording never loses an event, but only a UI thread that is free to answer
+// can swallow one. (Under the headless backend a worker's event waits for
+// the UI thread instead, as a runOnUiThread call does.)
 //
 // The system may still remove a hook without telling anyone (Windows does
 // when a hook answers too slowly). receiving() finds out; reinstall() puts

@@ -61,8 +61,9 @@ struct Hooks {
   std::array<std::atomic<unsigned>, 2> probesSeen{};
 };
 
+// Never destroyed: the hook thread may still run while the process exits.
 Hooks& hooks() {
-  static Hooks instance;
+  static Hooks& instance = *new Hooks;
   return instance;
 }
 
