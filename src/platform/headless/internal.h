@@ -14,6 +14,11 @@ namespace hf::ui {
 class Window;
 }
 
+namespace hf::hooks {
+struct KeyEvent;
+struct MouseEvent;
+}  // namespace hf::hooks
+
 // Glue between the parts of the headless backend; nothing outside
 // platform/headless includes this.
 namespace hf::headless::internal {
@@ -58,6 +63,12 @@ void resetClipboard();
 void resetKeyboard();
 void resetPointer();
 void resetTarget();
+void resetHooks();
+
+// Every key and mouse event passes the installed hooks before it acts: true
+// when one swallowed it, and then it does nothing more.
+bool swallowedByHooks(const hooks::KeyEvent& event);
+bool swallowedByHooks(const hooks::MouseEvent& event);
 
 // Another program's single try at the clipboard (no retry, not counted as
 // the system's attempt); it fails while the clipboard is held.

@@ -1,5 +1,6 @@
-// Simulated keys: every event is noted with its scan code, and a key going
-// down reaches the target form when it has the keyboard focus.
+// Simulated keys: every event passes the hooks first; unless one swallows
+// it, it is noted with its scan code, and a key going down reaches the target
+// form when it has the keyboard focus.
 #include <set>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
 #include "platform/headless/us_keyboard.h"
+#include "platform/hooks.h"
 #include "platform/input_gate.h"
 #include "platform/keys.h"
 
@@ -18,6 +20,8 @@ struct Keyboard {
   std::set<int> held;
   bool capsLock = false;
   std::vector<KeyEvent> events;
+  // Alt went down and no other key since: letting it go is then a system key.
+  bool altAlone = false;
 };
 
 Keyboard& keyboard() {
@@ -43,6 +47,46 @@ int heldKeyOf(int virtualKey) {
   return virtualKey;
 }
 
+bool isAlt(int virtualKey) {
+  return virtualKey == keys::kAlt || virtualKey == keys::kLeftAlt || virtualKey == keys::kRightAlt;
+}
+
+// The event as the hooks see it. Keys pressed or let go while Alt is held
+// (without Ctrl) are system keys, and so is F10; Alt let go is one only when
+// no other key went down since it did.
+hooks::KeyEvent hookEventOf(int virtualKey, bool down, bool injected) {
+  const bool alt = desktop::isKeyDown(keys::kAlt) || (down && isAlt(virtualKey));
+  const bool ctrl = desktop::isKeyDown(keys::kCtrl);
+  const bool f10 = virtualKey == keys::kF1 + 9;
+  bool system = f10 || (alt && !ctrl);
+  if (!down && isAlt(virtualKey)) system = !ctrl && keyboard().altAlone;
+  hooks::KeyEvent event;
+  event.virtualKey = virtualKey;
+  event.scanCode = scanCodeOf(virtualKey);
+  event.extended = keys::isExtendedKey(virtualKey);
+  event.injected = injected;
+  event.time = loop::nowMs();
+  if (down) {
+    event.message = system ? hooks::KeyMessage::SystemDown : hooks::KeyMessage::Down;
+  } else {
+    event.message = system ? hooks::KeyMessage::SystemUp : hooks::KeyMessage::Up;
+  }
+  return event;
+}
+
+// The program's and the user's keys alike.
+void deliverKey(int virtualKey, bool down, bool injected) {
+  if (swallowedByHooks(hookEventOf(virtualKey, down, injected))) return;
+  note(virtualKey, down);
+  if (down) keyboard().altAlone = isAlt(virtualKey);
+  if (down) {
+    keyboard().held.insert(heldKeyOf(virtualKey));
+    targetKeyDown(virtualKey);
+  } else {
+    keyboard().held.erase(heldKeyOf(virtualKey));
+  }
+}
+
 }  // namespace
 
 void resetKeyboard() {
@@ -61,15 +105,12 @@ using headless::internal::keyboard;
 
 void keyDown(int virtualKey) {
   if (simulatedInputEnded()) return;
-  headless::internal::note(virtualKey, true);
-  keyboard().held.insert(headless::internal::heldKeyOf(virtualKey));
-  headless::internal::targetKeyDown(virtualKey);
+  headless::internal::deliverKey(virtualKey, true, true);
 }
 
 void keyUp(int virtualKey) {
   if (simulatedInputEnded()) return;
-  headless::internal::note(virtualKey, false);
-  keyboard().held.erase(headless::internal::heldKeyOf(virtualKey));
+  headless::internal::deliverKey(virtualKey, false, true);
 }
 
 void keyChord(std::initializer_list<int> virtualKeys) {
@@ -122,6 +163,14 @@ void setKeyHeld(int virtualKey, bool held) {
 
 void setCapsLock(bool on) {
   internal::keyboard().capsLock = on;
+}
+
+void userKeyDown(int virtualKey) {
+  internal::deliverKey(virtualKey, true, false);
+}
+
+void userKeyUp(int virtualKey) {
+  internal::deliverKey(virtualKey, false, false);
 }
 
 }  // namespace hf::headless

@@ -1,11 +1,14 @@
 // The mouse and the other programs' windows: which one is under the cursor,
-// which one is in front, which ones stay on top.
+// which one is in front, which ones stay on top. Every mouse event passes the
+// hooks first.
 #include <optional>
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/event_loop.h"
 #include "platform/headless/internal.h"
 #include "platform/headless/target_simulation.h"
+#include "platform/hooks.h"
 #include "platform/input_gate.h"
 
 namespace hf::headless::internal {
@@ -28,6 +31,38 @@ Pointer& pointer() {
 
 desktop::WindowId targetOrNone() {
   return targetIsOpen() ? kTargetWindow : 0;
+}
+
+hooks::MouseMessage messageOf(desktop::MouseButton button, bool down) {
+  using hooks::MouseMessage;
+  switch (button) {
+    case desktop::MouseButton::Right:
+      return down ? MouseMessage::RightDown : MouseMessage::RightUp;
+    case desktop::MouseButton::Middle:
+      return down ? MouseMessage::MiddleDown : MouseMessage::MiddleUp;
+    case desktop::MouseButton::Left:
+      break;
+  }
+  return down ? MouseMessage::LeftDown : MouseMessage::LeftUp;
+}
+
+bool swallowed(hooks::MouseMessage message, Point point, bool injected) {
+  hooks::MouseEvent event;
+  event.message = message;
+  event.point = point;
+  event.injected = injected;
+  event.time = loop::nowMs();
+  return swallowedByHooks(event);
+}
+
+// The program's and the user's buttons alike. Only left clicks are noted: a
+// down followed by an up makes one.
+void deliverButton(desktop::MouseButton button, bool down, bool injected) {
+  auto& p = pointer();
+  if (swallowed(messageOf(button, down), p.cursor, injected)) return;
+  if (button != desktop::MouseButton::Left) return;
+  if (!down && p.leftDown) p.clicks.push_back(p.cursor);
+  p.leftDown = down;
 }
 
 }  // namespace
@@ -68,17 +103,10 @@ void setCursorPos(Point screen) {
   pointer().cursor = screen;
 }
 
-// Only left clicks are noted: a down followed by an up makes one.
 void mouseButton(MouseButton button, MouseAction action) {
   if (simulatedInputEnded()) return;
-  if (button != MouseButton::Left) return;
-  auto& p = pointer();
-  if (action == MouseAction::Down) {
-    p.leftDown = true;
-    return;
-  }
-  if (action == MouseAction::Click || p.leftDown) p.clicks.push_back(p.cursor);
-  p.leftDown = false;
+  if (action != MouseAction::Up) headless::internal::deliverButton(button, true, true);
+  if (action != MouseAction::Down) headless::internal::deliverButton(button, false, true);
 }
 
 void clickAt(Point screen) {
@@ -105,6 +133,15 @@ void setForegroundWindow(desktop::WindowId window) {
 
 void setWindowUnderCursor(desktop::WindowId window) {
   internal::pointer().underCursor = window;
+}
+
+void userMouseButton(desktop::MouseButton button, bool down) {
+  internal::deliverButton(button, down, false);
+}
+
+void userMoveMouse(Point screen) {
+  if (internal::swallowed(hooks::MouseMessage::Move, screen, false)) return;
+  internal::pointer().cursor = screen;
 }
 
 }  // namespace hf::headless

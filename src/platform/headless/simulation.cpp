@@ -14,6 +14,7 @@ void reset(const std::filesystem::path& programFolder, Size screen) {
   internal::resetKeyboard();
   internal::resetPointer();
   internal::resetTarget();
+  internal::resetHooks();
   desktop::resumeSimulatedInput();
 }
 

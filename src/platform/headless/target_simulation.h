@@ -72,4 +72,18 @@ std::vector<desktop::WindowId> topmostWindows();
 void setForegroundWindow(desktop::WindowId window);
 void setWindowUnderCursor(desktop::WindowId window);
 
+// The user's own input: the hooks see it (not marked injected) and, unless
+// one swallows it, it acts as the program's simulated input does (keys are
+// held and noted and reach the target; the cursor moves; left clicks are
+// noted). Simulated input that the program sends passes the hooks the same
+// way, marked injected.
+void userKeyDown(int virtualKey);
+void userKeyUp(int virtualKey);
+void userMouseButton(desktop::MouseButton button, bool down);  // at the cursor
+void userMoveMouse(Point screen);
+// The system removes the program's hooks without telling it (as Windows does
+// with a hook that answers too slowly): no event reaches the subscriptions
+// until a subscription reinstalls its hook.
+void dropHooks();
+
 }  // namespace hf::headless
