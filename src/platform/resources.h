@@ -15,6 +15,6 @@ enum class Image {
 
 enum class Cursor { Arrow, Bullseye, NotAllowed };
 
-enum class Sound { RunStart, RunFinish };
+enum class Sound { RunStart, RunFinish, RecordStart, RecordStop };
 
 }  // namespace hf
