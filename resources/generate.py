@@ -8,7 +8,7 @@ again writes byte-identical files:
 
 Outputs (next to this script): hotfill.ico, bullseye.cur, zira_expanded.bmp,
 zira_collapsed.bmp, picker_bullseye.bmp, picker_empty.bmp, cue_start.wav,
-cue_finish.wav. Python 3 standard library only.
+cue_finish.wav, cue_record_start.wav, cue_record_stop.wav. Python 3 standard library only.
 """
 
 import math
@@ -249,6 +249,21 @@ def two_tone(first_hz, second_hz, tone_s=0.09, gap_s=0.015, volume=0.45):
     return samples
 
 
+def three_notes(notes_hz, note_s=0.28, volume=0.4):
+    """A short three-note figure for the macro recorder, about 0.9 s long."""
+    samples = []
+    fade = round(FADE_S * RATE)
+    for hz in notes_hz:
+        count = round(note_s * RATE)
+        for i in range(count):
+            decay = math.exp(-3.0 * i / count)  # a struck, bell-like note
+            envelope = min(1.0, i / fade, (count - 1 - i) / fade) * decay
+            phase = 2 * math.pi * hz * i / RATE
+            samples.append(volume * envelope * (math.sin(phase) + 0.2 * math.sin(3 * phase)) / 1.2)
+        samples.extend([0.0] * round(0.02 * RATE))
+    return samples
+
+
 def write_wav(path, samples):
     with wave.open(str(path), "wb") as out:
         out.setnchannels(1)
@@ -266,6 +281,8 @@ def main():
     (OUT_DIR / "picker_empty.bmp").write_bytes(bmp24(picker(with_bullseye=False)))
     write_wav(OUT_DIR / "cue_start.wav", two_tone(660, 990))
     write_wav(OUT_DIR / "cue_finish.wav", two_tone(990, 660))
+    write_wav(OUT_DIR / "cue_record_start.wav", three_notes((523, 659, 784)))
+    write_wav(OUT_DIR / "cue_record_stop.wav", three_notes((784, 659, 523)))
 
 
 if __name__ == "__main__":

@@ -63,6 +63,7 @@ void MainWindow::connectEvents() {
   c_.图片框_探测.onMouseDown = [this] { picker_.press(); };
   c_.图片框_探测.onMouseUp = [this] { picker_.release(); };
   for (ui::EditBox* box : macroPanel_.hotkeyBoxes()) hotkeyBoxes_.attach(*box);
+  connectMacroEvents();
   c_.zira.onClick = [this] { togglePanel(); };
   c_.按钮19.onClick = [] {
     desktop::openWithShell("https://www.example.org/hotfill/");
@@ -96,6 +97,25 @@ void MainWindow::connectTableEvents() {
   dispatcher_.routes.captureImport = [this] { importer_.captureSelection(); };
 }
 
+// The macro panel: its hotkeys, the replay and the speed.
+void MainWindow::connectMacroEvents() {
+  const auto boxes = macroPanel_.macroHotkeyBoxes();
+  for (int i = 0; i < 3; ++i) boxes[i]->onMouseDown = [this, i] { macroHotkeys_.boxPressed(i); };
+  c_.按钮5.onClick = [this] { recorder_.switchClicked(); };
+  dispatcher_.routes.record = [this] { recorder_.hotkeyPressed(); };
+  dispatcher_.routes.replay = [this] { replay_.hotkeyPressed(); };
+  dispatcher_.routes.stop = [this] { replay_.stopPressed(); };
+  c_.组合框65.onSelectionChanged = [this] { replay_.speedChosen(); };
+  c_.模拟1.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, c_.模拟1, 30,
+                "●设置定时点击时间，\r\n\r\n格式与左边显示一致！");
+  };
+  c_.组合框65.onMouseDown = [this] {
+    hints_.show(hints_.气球提示框1, c_.组合框65, 10,
+                "●原有记录时间的百分比值！\r\n\r\n  数值越小，速度越快！");
+  };
+}
+
 void MainWindow::startUp() {
   c_.导入方式.focus();
   时钟1.setInterval(kTrimIntervalMs);
@@ -122,6 +142,7 @@ void MainWindow::startUp() {
   applyDefaultLayout();
   c_.zira.setPicture(Image::ZiraExpanded);
   macroPanel_.loadSettings();
+  macroSlots_.tick(1);
 
   c_.画板1.setRect({0, 0, 0, 0});
   for (const char* folder : {"截图", "找图", "同页粘贴"})
@@ -135,6 +156,7 @@ void MainWindow::startUp() {
 void MainWindow::closeSequence() {
   desktop::endSimulatedInput();
   engine_.stopEverything();
+  replay_.stopForClose();
   macroPanel_.saveSettings();
   hotkeys_.releaseAll();
 }

@@ -11,6 +11,9 @@
 #include "feedback/picture_previews.h"
 #include "input/delivery.h"
 #include "macro/macro_panel.h"
+#include "macro/macro_slots.h"
+#include "macro/record_table.h"
+#include "macro/speed_selector.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
@@ -18,6 +21,9 @@
 #include "paste/target_picker.h"
 #include "paste/working_modes.h"
 #include "platform/ui.h"
+#include "recorder/macro_hotkeys.h"
+#include "recorder/macro_recorder.h"
+#include "recorder/replay.h"
 #include "table/check_file.h"
 #include "table/data_table.h"
 #include "text/numbers.h"
@@ -48,12 +54,17 @@ class MainWindow {
   paste::HotkeyRegistry& hotkeys() { return hotkeys_; }
   paste::HotkeyDispatcher& dispatcher() { return dispatcher_; }
   paste::TargetPicker& picker() { return picker_; }
+  macro::RecordTable& recordTable() { return recordTable_; }
+  macro::MacroPanel& macroPanel() { return macroPanel_; }
+  recorder::Replay& replay() { return replay_; }
+  recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
 
  private:
   void connectEvents();
   void connectTableEvents();
+  void connectMacroEvents();
   void closeSequence();
   void enterTray();
   void leaveTray();
@@ -67,8 +78,17 @@ class MainWindow {
   table::DataTable table_{c_.超级列表框1};
   table::CheckFile checkFile_{hints_, table_};
   feedback::PicturePreviews previews_{{c_.图片框4, c_.图片框6}};
-  macro::MacroPanel macroPanel_{
-      {c_.按钮5, c_.超级列表框2, c_.按钮15, c_.记录, c_.模拟, c_.停止, c_.截图, c_.模拟1}};
+  macro::RecordTable recordTable_{c_.超级列表框2};
+  macro::MacroPanel macroPanel_{{c_.按钮5, c_.按钮15, c_.记录, c_.模拟, c_.停止, c_.截图, c_.模拟1},
+                                recordTable_};
+  macro::SpeedSelector speed_{{c_.组合框65}, hints_};
+  macro::MacroSlots macroSlots_{
+      {{&c_.选择框94, &c_.选择框95, &c_.选择框96, &c_.选择框97, &c_.选择框98, &c_.选择框12},
+       c_.按钮59,
+       c_.按钮21},
+      hints_,
+      recordTable_,
+      speed_};
   input::Delivery delivery_{[this] { return text::toInt(c_.组合框2.text()); }};
   paste::PasteEngine engine_{{c_.组合框66}, hints_, table_, checkFile_, previews_, delivery_};
   paste::HotkeyRegistry hotkeys_{window_};
@@ -82,6 +102,14 @@ class MainWindow {
   paste::HotkeyLoading loading_{{c_.加载热键}, hints_, table_, hotkeys_, macroPanel_};
   paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_};
   paste::TargetPicker picker_{{window_, c_.图片框_探测, c_.图片框2}, hints_, macroPanel_};
+  recorder::MacroHotkeys macroHotkeys_{hints_, macroPanel_, table_, hotkeys_};
+  recorder::Replay replay_{{window_, c_.组合框64, c_.透明标签17, c_.选择框13, c_.记录1},
+                           hints_,
+                           {macroPanel_, recordTable_, macroSlots_, speed_, hotkeys_, delivery_}};
+  recorder::MacroRecorder recorder_{{window_, c_.外形框1, c_.按钮2},
+                                    hints_,
+                                    {macroPanel_, recordTable_, macroSlots_, speed_, macroHotkeys_,
+                                     replay_, loading_, hotkeys_, previews_}};
   editing::CellEditors cellEditors_{
       {window_, c_.组合框4, c_.编辑框1008, c_.编辑框1009}, hints_, table_, engine_, loading_};
   editing::FileSlots slots_{{{&c_.打开A, &c_.打开B, &c_.打开C, &c_.打开D, &c_.打开E},

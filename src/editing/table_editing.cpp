@@ -115,7 +115,7 @@ void TableEditing::insertRow() {
 }
 
 void TableEditing::showProgramFolder() {
-  desktop::openFolder(files::programFolder());
+  desktop::openPath(files::programFolder());
 }
 
 void TableEditing::searchAndMark() {

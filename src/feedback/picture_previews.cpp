@@ -14,6 +14,10 @@ void PicturePreviews::hideRowPicture() {
   hide(c_.图片框4);
 }
 
+void PicturePreviews::hideFindImagePicture() {
+  hide(c_.图片框6);
+}
+
 void PicturePreviews::hideAll() {
   hide(c_.图片框4);
   hide(c_.图片框6);

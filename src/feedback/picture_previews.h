@@ -14,8 +14,9 @@ class PicturePreviews {
   };
   explicit PicturePreviews(Controls controls) : c_(controls) {}
 
-  // Empties and hides the row picture.
+  // Empties and hides the row picture, or the find-image picture.
   void hideRowPicture();
+  void hideFindImagePicture();
   // Empties and hides both.
   void hideAll();
 

@@ -36,8 +36,9 @@ void trimWorkingSet();
 
 // Opens a file, folder or web address with its default program.
 void openWithShell(std::string_view gbkTarget);
-// Opens a folder of the file system (any name, not only GBK ones) in the file browser.
-void openFolder(const std::filesystem::path& folder);
+// Opens a file or folder of the file system (any name, not only GBK ones)
+// with its default program; a folder opens in the file browser.
+void openPath(const std::filesystem::path& path);
 
 void playSound(Sound sound);
 

@@ -25,6 +25,6 @@ enum class Cursor {
   CaptureArrow,  // the capture window's many-coloured arrow (32 x 32, hot spot at its tip)
 };
 
-enum class Sound { RunStart, RunFinish };
+enum class Sound { RunStart, RunFinish, RecordStart, RecordStop };
 
 }  // namespace hf

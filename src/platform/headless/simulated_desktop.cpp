@@ -92,8 +92,8 @@ void openWithShell(std::string_view gbkTarget) {
   desktop().shellOpened.emplace_back(gbkTarget);
 }
 
-void openFolder(const std::filesystem::path& folder) {
-  desktop().shellOpened.push_back(folder.string());
+void openPath(const std::filesystem::path& path) {
+  desktop().shellOpened.push_back(path.string());
 }
 
 void playSound(Sound sound) {

@@ -76,7 +76,7 @@ void takeWindowOffScreen(desktop::WindowId window);
 void setLocalTime(const desktop::LocalTime& now);
 
 int workingSetTrims();
-std::vector<std::string> shellOpened();  // GBK targets and folders (native names), in order
+std::vector<std::string> shellOpened();  // GBK targets and paths (native names), in order
 std::vector<Sound> soundsPlayed();
 
 }  // namespace hf::headless

@@ -60,8 +60,8 @@ void openWithShell(std::string_view gbkTarget) {
   ShellExecuteW(nullptr, L"open", win32::widen(gbkTarget).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void openFolder(const std::filesystem::path& folder) {
-  ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void openPath(const std::filesystem::path& path) {
+  ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 LocalTime localTime() {

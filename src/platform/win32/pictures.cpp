@@ -147,7 +147,17 @@ void drawPicture(HDC dc, const RECT& area, Image image, int dpi) {
 }
 
 int resourceIdOf(Sound sound) {
-  return sound == Sound::RunStart ? IDW_CUE_START : IDW_CUE_FINISH;
+  switch (sound) {
+    case Sound::RunStart:
+      return IDW_CUE_START;
+    case Sound::RunFinish:
+      return IDW_CUE_FINISH;
+    case Sound::RecordStart:
+      return IDW_CUE_RECORD_START;
+    case Sound::RecordStop:
+      return IDW_CUE_RECORD_STOP;
+  }
+  return IDW_CUE_FINISH;
 }
 
 }  // namespace hf::win32

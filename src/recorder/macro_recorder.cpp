@@ -1,0 +1,106 @@
+#include "recorder/macro_recorder.h"
+
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+
+namespace hf::recorder {
+namespace {
+
+using macro::RecorderState;
+
+constexpr Rgb kRefusedSwitchColor{128, 224, 0};
+
+}  // namespace
+
+MacroRecorder::MacroRecorder(Controls controls, feedback::Hints& hints, Neighbours neighbours)
+    : c_(controls), hints_(hints), n_(neighbours) {}
+
+void MacroRecorder::hintStopRecordingFirst() {
+  hints_.show(hints_.气球提示框1, *n_.panel.macroHotkeyBoxes()[0], 30,
+              "●按" + n_.panel.macroHotkeys()[0] + "停止记录，重新记录！");
+}
+
+void MacroRecorder::enableMacroHotkeyBoxes(bool enabled) {
+  for (ui::EditBox* box : n_.panel.macroHotkeyBoxes()) box->setEnabled(enabled);
+}
+
+void MacroRecorder::switchClicked() {
+  if (n_.panel.recorderOn())
+    switchOff();
+  else
+    switchOn();
+}
+
+void MacroRecorder::switchOn() {
+  if (!n_.macroHotkeys.registerAll()) return;
+  n_.panel.showRecordTable(true);
+  n_.previews.hideRowPicture();
+  enableMacroHotkeyBoxes(false);
+  steps_.start(loop::nowMs());
+  hints_.show(hints_.气球提示框2, c_.清空, 32, "●zira【清空】、【删除】按钮！");
+  hints_.showAt(hints_.气球提示框1, 53, 350,
+                "●zira----专为网页填表点击定身打造\r\n\r\n"
+                " 记录【鼠标】、【键盘】、【找图】、【找色】命令进行模拟。\r\n\r\n"
+                " 遇到网页填表刷新速度有快慢，找图功能特别适合，");
+  n_.panel.showRecorderOn(true);
+  if (n_.loading.loaded()) n_.loading.unload();
+  n_.hotkeys.release(n_.hotkeys.backQuote);
+  n_.panel.setMayRun(true);
+}
+
+void MacroRecorder::switchOff() {
+  if (recording()) {
+    n_.panel.showSwitchRefused(kRefusedSwitchColor);
+    hintStopRecordingFirst();
+    return;
+  }
+  n_.replay.disarmTimedStart();
+  enableMacroHotkeyBoxes(true);
+  steps_.start(loop::nowMs());
+  n_.previews.hideFindImagePicture();
+  n_.panel.showRecordTable(false);
+  n_.replay.showLoopLabelIdle();
+  n_.panel.setState(RecorderState::NotRecorded);
+  n_.panel.setMayRun(false);
+  n_.panel.showRecorderOn(false);
+  n_.table.clear();  // not saved: the slot file keeps the steps
+  n_.hotkeys.registerBackQuote();
+  stopListening();
+}
+
+void MacroRecorder::hotkeyPressed() {
+  if (!n_.panel.recorderOn()) return;
+  n_.panel.setMayRun(true);
+  if (recording()) return stopRecording();
+  if (!n_.speed.requireFullSpeed()) return;  // delays are recorded at 100 % only
+  startRecording();
+}
+
+void MacroRecorder::startRecording() {
+  if (n_.loading.loaded()) n_.loading.unload();
+  n_.hotkeys.release(n_.hotkeys.backQuote);
+  n_.panel.setState(RecorderState::Recording);
+  hints_.show(hints_.气球提示框1, c_.外形框1, 130, "●记录已开始！");
+  desktop::playSound(Sound::RecordStart);
+  loop::pause(10);
+  steps_.start(loop::nowMs());
+  listen();
+}
+
+void MacroRecorder::stopRecording() {
+  n_.panel.setState(RecorderState::RecordingStopped);
+  desktop::playSound(Sound::RecordStop);
+  n_.hotkeys.registerBackQuote();
+  stopListening();
+  if (!n_.table.cell(0, macro::kKind).empty()) n_.slots.save();
+  if (!n_.loading.loaded())
+    hints_.show(hints_.气球提示框2, n_.loading.toggleButton(), 10,
+                "●使用zirodi，记得点击【加载热键】！");
+  hints_.show(hints_.气球提示框1, c_.外形框1, 130, "●记录已结束！");
+}
+
+void MacroRecorder::listen() {}
+
+void MacroRecorder::stopListening() {}
+
+}  // namespace hf::recorder

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <set>
+
+#include "feedback/hints.h"
+#include "input/delivery.h"
+#include "macro/macro_panel.h"
+#include "macro/macro_slots.h"
+#include "macro/record_table.h"
+#include "macro/speed_selector.h"
+#include "paste/hotkeys.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/ui.h"
+
+namespace hf::recorder {
+
+// Replay of the record table's steps, a chosen number of passes, on a worker
+// thread: the step delays are waited, then the recorded clicks and keys are
+// sent as a user's would be. The worker never touches a widget: it reads the
+// steps and the selectors through runOnUiThread, and stops on the run flag.
+class Replay {
+ public:
+  struct Controls {
+    ui::Window& window;      // the timed start's clock ticks there
+    ui::DropDown& 组合框64;  // passes
+    ui::Label& 透明标签17;   // "第N次" while replaying
+    ui::CheckBox& 选择框13;  // the timed start is armed
+    ui::EditBox& 记录1;      // the clock, shown while armed
+  };
+  struct Neighbours {
+    macro::MacroPanel& panel;
+    macro::RecordTable& table;
+    macro::MacroSlots& slots;
+    macro::SpeedSelector& speed;
+    paste::HotkeyRegistry& hotkeys;
+    input::Delivery& delivery;  // the interval
+  };
+  Replay(Controls controls, feedback::Hints& hints, Neighbours neighbours);
+  ~Replay();
+
+  // The replay hotkey.
+  void hotkeyPressed();
+  // The stop hotkey: the replay ends after the step in progress.
+  void stopPressed();
+  // Starts the worker (the replay hotkey after its checks, and the timed start).
+  void start();
+  bool running() const { return worker_ && !worker_->finished(); }
+  // A new speed: the slot's steps again, their delays rescaled.
+  void speedChosen();
+  // The program is closing: the worker ends at once, nothing more is sent.
+  void stopForClose();
+
+  // The timed start: armed by its box, it starts the replay once when the
+  // clock text reaches the start time exactly.
+  void timedStartClicked();
+  void disarmTimedStart();
+  void showLoopLabelIdle() { c_.透明标签17.setText("模拟次数"); }
+
+ private:
+  void hintStopRecordingFirst();
+  // The worker's body and its parts; they run off the UI thread.
+  void run();
+  void runSteps();
+  void performStep(const macro::Step& step);
+  // Waits, cut short only by a close.
+  void wait(int ms);
+  void releaseHeldButtons();
+  void clockTick();
+
+  Controls c_;
+  feedback::Hints& hints_;
+  Neighbours n_;
+  ui::Timer 时钟3{c_.window};
+  std::unique_ptr<loop::Worker> worker_;
+  std::atomic<bool> closing_ = false;
+  std::set<desktop::MouseButton> heldButtons_;  // the worker's own
+};
+
+}  // namespace hf::recorder
