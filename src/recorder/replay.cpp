@@ -105,14 +105,14 @@ void Replay::speedChosen() {
 }
 
 void Replay::wait(int ms) {
-  constexpr int kSlice = 10;
-  while (ms > 0 && !closing_) {
-    loop::pauseOnWorker(std::min(ms, kSlice));
-    ms -= kSlice;
-  }
+  constexpr std::int64_t kSlice = 10;
+  due_ = std::max(due_, loop::nowMs() - kMaxCatchUpMs) + ms;
+  for (std::int64_t left = due_ - loop::nowMs(); left > 0 && !closing_; left = due_ - loop::nowMs())
+    loop::pauseOnWorker(static_cast<int>(std::min(left, kSlice)));
 }
 
 void Replay::run() {
+  due_ = loop::nowMs();
   n_.panel.setMayRun(true);
   const bool allowed = onUi([this] {
     return n_.panel.recorderOn() && n_.panel.state() != RecorderState::Recording &&
