@@ -106,6 +106,11 @@ void MainWindow::connectMacroEvents() {
   dispatcher_.routes.replay = [this] { replay_.hotkeyPressed(); };
   dispatcher_.routes.stop = [this] { replay_.stopPressed(); };
   c_.组合框65.onSelectionChanged = [this] { replay_.speedChosen(); };
+  ui::ListView& steps = c_.超级列表框2;
+  steps.onHeaderClick = [this](int column) {
+    if (column == macro::kNumber) stepEditing_.setEveryMark(editing_.takeMarkAllNext());
+  };
+  stepEditing_.onDelaysPressed = [this] { editing_.stepDelaysPressed(); };
   c_.模拟1.onMouseDown = [this] {
     hints_.show(hints_.气球提示框1, c_.模拟1, 30,
                 "●设置定时点击时间，\r\n\r\n格式与左边显示一致！");

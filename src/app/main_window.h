@@ -6,6 +6,7 @@
 #include "editing/hotkey_boxes.h"
 #include "editing/hotkey_editor.h"
 #include "editing/import.h"
+#include "editing/step_editing.h"
 #include "editing/table_editing.h"
 #include "feedback/hints.h"
 #include "feedback/picture_previews.h"
@@ -119,11 +120,13 @@ class MainWindow {
                             checkFile_,
                             engine_,
                             loading_};
-  editing::TableEditing editing_{
-      {c_.按钮2, c_.删除, c_.插入, c_.打开, c_.编辑框查询, c_.组合框63},
-      hints_,
-      table_,
-      {slots_, cellEditors_, checkFile_, engine_, modes_, loading_, previews_, macroPanel_}};
+  editing::StepEditing stepEditing_{
+      {window_, c_.编辑框10, c_.按钮59}, hints_, {recordTable_, macroSlots_, speed_, previews_}};
+  editing::TableEditing editing_{{c_.按钮2, c_.删除, c_.插入, c_.打开, c_.编辑框查询, c_.组合框63},
+                                 hints_,
+                                 table_,
+                                 {slots_, cellEditors_, checkFile_, engine_, modes_, loading_,
+                                  previews_, macroPanel_, stepEditing_}};
   editing::Importer importer_{
       {c_.导入方式, c_.分割符, c_.选择框14}, hints_, table_, {cellEditors_, engine_, modes_}};
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
