@@ -41,6 +41,10 @@ void MainWindow::connectEvents() {
   c_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   c_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
   c_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };
+  c_.按钮66.onClick = [this] { modes_.pressSelectionCopy(); };
+  c_.按钮104.onClick = [this] { backQuote_.samePagePressed(); };
+  c_.按钮10.onClick = [this] { backQuote_.transferPressed(); };
+  dispatcher_.routes.backQuoteAction = [this] { backQuote_.run(); };
   // The working mode follows the paste mode first; the paste mode then sets its flags.
   c_.组合框66.onSelectionChanged = [this] {
     modes_.pasteModeChosen();
@@ -162,6 +166,7 @@ void MainWindow::closeSequence() {
   desktop::endSimulatedInput();
   engine_.stopEverything();
   replay_.stopForClose();
+  selectionCopy_.stop();
   macroPanel_.saveSettings();
   hotkeys_.releaseAll();
 }

@@ -67,7 +67,11 @@ bool PasteEngine::pastesAllMarkedAtOnce() const {
 
 // Only the selection: the caller sets up the picture mode itself.
 void PasteEngine::choosePicturesWithText() {
-  c_.组合框66.select(static_cast<int>(PasteMode::ImageText));
+  chooseMode(PasteMode::ImageText);
+}
+
+void PasteEngine::chooseMode(PasteMode mode) {
+  c_.组合框66.select(static_cast<int>(mode));
 }
 
 class PasteEngine::RunScope {

@@ -57,6 +57,7 @@ class PasteEngine {
   // Dropped pictures choose the first mode that pastes pictures with text;
   // only the selection changes, the caller sets up the rest.
   void choosePicturesWithText();
+  void chooseMode(PasteMode mode);
 
   // The image-and-text flag `图文选择`: rows carry pictures, and the table
   // does not scroll to the current row.
