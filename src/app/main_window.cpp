@@ -41,6 +41,10 @@ void MainWindow::connectEvents() {
   c_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   c_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
   c_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };
+  c_.按钮word.onClick = [this] { documents_.pressWord(); };
+  c_.按钮excel.onClick = [this] { documents_.pressExcel(); };
+  c_.按钮6.onClick = [this] { documents_.resetCells(); };
+  dispatcher_.routes.backQuoteAction = [this] { documents_.backQuotePressed(); };
   // The working mode follows the paste mode first; the paste mode then sets its flags.
   c_.组合框66.onSelectionChanged = [this] {
     modes_.pasteModeChosen();

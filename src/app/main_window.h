@@ -15,6 +15,7 @@
 #include "macro/macro_slots.h"
 #include "macro/record_table.h"
 #include "macro/speed_selector.h"
+#include "office/document_modes.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
@@ -61,6 +62,7 @@ class MainWindow {
   recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
+  office::DocumentModes& documents() { return documents_; }
 
  private:
   void connectEvents();
@@ -129,6 +131,9 @@ class MainWindow {
                                   previews_, macroPanel_, stepEditing_}};
   editing::Importer importer_{
       {c_.导入方式, c_.分割符, c_.选择框14}, hints_, table_, {cellEditors_, engine_, modes_}};
+  office::DocumentModes documents_{{c_.按钮word, c_.按钮excel},
+                                   hints_,
+                                   {modes_, hotkeys_, macroPanel_, importer_, editing_, delivery_}};
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
   editing::HotkeyEditor hotkeyEditor_{
       {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};

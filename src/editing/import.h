@@ -42,6 +42,10 @@ class Importer {
       : c_(controls), hints_(hints), table_(table), n_(neighbours) {}
 
   ImportMode mode() const { return static_cast<ImportMode>(c_.导入方式.selectedIndex()); }
+  // Sets the mode as other parts switch to one, without the effects of a user's choice.
+  void setMode(ImportMode mode) { c_.导入方式.select(static_cast<int>(mode)); }
+  // A capture deletes the selected text (`选择框14`).
+  bool capturesCut() const { return c_.选择框14.isChecked(); }
 
   // Splits the text by the current mode and appends the pieces as rows.
   void importText(std::string_view text, ImportSource source);

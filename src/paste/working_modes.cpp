@@ -102,4 +102,23 @@ void WorkingModes::mouseDownOnMassCopy() {
   hints_.show(hints_.气球提示框3, engine_.modeSelector(), 80, "●选择粘贴方式！");
 }
 
+void WorkingModes::chooseDocumentMode(BackQuoteMode mode) {
+  backQuoteImports_ = false;
+  backQuoteMode_ = mode;
+  table_.view().setVisible(true);
+  const bool excel = mode == BackQuoteMode::Excel;
+  for (ui::Button* other : {&c_.按钮66, &c_.按钮104, &c_.按钮10})
+    other->setColor(feedback::kNormalColor);
+  c_.按钮word.setColor(excel ? feedback::kNormalColor : feedback::kHighlightColor);
+  c_.按钮excel.setColor(excel ? feedback::kHighlightColor : feedback::kNormalColor);
+  c_.按钮6.setColor(excel ? feedback::kHighlightColor : feedback::kNormalColor);
+  c_.按钮104.setText("同页粘贴");
+}
+
+void WorkingModes::endMouseCopy() {
+  c_.按钮66.setText("反撇号键粘贴");
+  c_.按钮66.setColor(feedback::kNormalColor);
+  desktop::setClipboardText("");
+}
+
 }  // namespace hf::paste

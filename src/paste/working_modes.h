@@ -14,6 +14,17 @@ namespace hf::paste {
 // The copy mode `组合框1`: which rows the custom hotkeys paste.
 enum class CopyMode { Mass = 0, Ordered = 1, Characters = 2 };
 
+// The back-quote mode `组合框3`: which action the back-quote key runs while
+// it does not import into the data table. None until a button chooses one.
+enum class BackQuoteMode {
+  None = -1,
+  Word = 0,
+  Excel = 1,
+  SamePage = 2,
+  MouseCopy = 3,
+  OtherPage = 4
+};
+
 // The cells of Excel that the document modes fill, with their switches
 // (`编辑框hang` … `编辑框hang9`, `选择框1` … `选择框10`).
 struct OfficeCells {
@@ -78,7 +89,18 @@ class WorkingModes {
   void clearSamePageEditor() { c_.编辑框25.setText(""); }
 
   const OfficeCells& officeCells() const { return officeCells_; }
+  OfficeCells& officeCells() { return officeCells_; }
   void resetOfficeCells() { officeCells_ = OfficeCells{}; }
+
+  BackQuoteMode backQuoteMode() const { return backQuoteMode_; }
+  // Word or Excel takes the back-quote key: the import flag off, the data
+  // table shown, the document mode's buttons highlighted (Excel with 复原),
+  // the other back-quote buttons normal; 万条复制 and 有序复制 keep theirs.
+  void chooseDocumentMode(BackQuoteMode mode);
+  // 反撇号键粘贴 is on (`按钮66` reads "关闭复制").
+  bool mouseCopyOn() const { return c_.按钮66.text() == "关闭复制"; }
+  // Ends 反撇号键粘贴 and empties the clipboard it copied into.
+  void endMouseCopy();
 
  private:
   void highlightOnly(ui::Button& button);
@@ -94,6 +116,7 @@ class WorkingModes {
   const macro::MacroPanel& macroPanel_;
   CopyMode copyMode_ = CopyMode::Mass;
   bool backQuoteImports_ = false;
+  BackQuoteMode backQuoteMode_ = BackQuoteMode::None;
   OfficeCells officeCells_;
 };
 
