@@ -169,6 +169,7 @@ TEST_F(DocumentModesTest, ExcelButtonStartsExcelWithANewWorkbookAndTheGreetingIn
 TEST_F(DocumentModesTest, ExcelCaptureReadsTheUsedRangeAndPastesBelowIt) {
   install({"Excel.Application"});
   pressExcel();
+  std::int64_t pressed = loop::nowMs();
   capture("x");
   EXPECT_EQ(headless::automationLog(),
             (Log{"Excel.Application get ActiveSheet", "Excel.Application.ActiveSheet get UsedRange",
@@ -180,6 +181,15 @@ TEST_F(DocumentModesTest, ExcelCaptureReadsTheUsedRangeAndPastesBelowIt) {
                  "Excel.Application.Range(\"A2\") call PasteSpecial"}));
   EXPECT_EQ(sheet().at("A2"), "x");
   EXPECT_EQ(headless::liveAutomationObjects(), 1);
+  // The copy's pauses, an interval, and one more before the paste of a row of two.
+  EXPECT_EQ(timeOf("Excel.Application get Range(\"A2\")") - pressed, 100 + 50 + 3 * interval());
+
+  chooseColumns("1");  // one column: no pause before the paste
+  headless::clearAutomationLog();
+  pressed = loop::nowMs();
+  capture("y");
+  EXPECT_EQ(sheet().at("A3"), "y");
+  EXPECT_EQ(timeOf("Excel.Application get Range(\"A3\")") - pressed, 100 + 50 + 2 * interval());
 }
 
 TEST_F(DocumentModesTest, ExcelCapturesFillRowsOfTheChosenColumnCount) {
