@@ -369,6 +369,22 @@ TEST_F(DocumentModesTest, AnExcelPasteThatFailsLeavesTheRowWhereItWas) {
             (std::map<std::string, std::string>{{"A1", "欢迎使用！"}, {"A2", "a"}, {"B2", "b"}}));
 }
 
+// 反撇号键粘贴 on (its button reads "关闭复制"): a document button ends it,
+// and Excel then leaves the new sheet without the greeting.
+TEST_F(DocumentModesTest, TheButtonsEndMouseCopyAndEmptyTheClipboard) {
+  install({"Word.Application", "Excel.Application"});
+  for (ui::Button* button : {&c().按钮word, &c().按钮excel}) {
+    c().按钮66.setText("关闭复制");
+    c().按钮66.setColor(feedback::kHighlightColor);
+    desktop::setClipboardText("copied by the mouse");
+    button->onClick();
+    EXPECT_EQ(c().按钮66.text(), "反撇号键粘贴");
+    EXPECT_EQ(c().按钮66.color(), feedback::kNormalColor);
+    EXPECT_EQ(desktop::clipboardText(), "");
+  }
+  EXPECT_EQ(sheet(), (std::map<std::string, std::string>{}));
+}
+
 TEST_F(DocumentModesTest, TheButtonsRefuseWhileTheRecordTableIsShown) {
   install({"Word.Application", "Excel.Application"});
   window_->macroPanel().showRecordTable(true);
