@@ -22,6 +22,9 @@ struct Instance {
 struct Object::Impl {
   std::shared_ptr<Instance> instance;
   std::string path;
+  // The count of live objects of the desktop it was made on; a reset desktop
+  // counts afresh, whoever still holds an old object.
+  std::shared_ptr<int> liveObjects;
   Impl(std::shared_ptr<Instance> owner, std::string objectPath);
   ~Impl();
 };
@@ -51,7 +54,7 @@ struct Servers {
   std::map<std::string, int> created;  // by folded ProgID
   AutomationResponder responder;
   int rejections = 0;
-  int liveObjects = 0;
+  std::shared_ptr<int> liveObjects = std::make_shared<int>(0);
   std::vector<AutomationCall> calls;
 };
 
@@ -146,12 +149,13 @@ void clearAutomationLog() {
 }
 
 int liveAutomationObjects() {
-  return servers().liveObjects;
+  return *servers().liveObjects;
 }
 
 namespace internal {
 
 void resetAutomation() {
+  Servers old = std::move(servers());  // its objects may reach the fresh state when they go
   servers() = Servers{};
 }
 
@@ -161,12 +165,14 @@ void resetAutomation() {
 namespace hf::automation {
 
 Object::Impl::Impl(std::shared_ptr<Instance> owner, std::string objectPath)
-    : instance(std::move(owner)), path(std::move(objectPath)) {
-  ++headless::servers().liveObjects;
+    : instance(std::move(owner)),
+      path(std::move(objectPath)),
+      liveObjects(headless::servers().liveObjects) {
+  ++*liveObjects;
 }
 
 Object::Impl::~Impl() {
-  --headless::servers().liveObjects;
+  --*liveObjects;
 }
 
 Result<Variant> Object::get(std::string_view member, const std::vector<Variant>& args) const {
