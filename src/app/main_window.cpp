@@ -41,10 +41,15 @@ void MainWindow::connectEvents() {
   c_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   c_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
   c_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };
+  c_.按钮66.onClick = [this] { modes_.pressSelectionCopy(); };
+  c_.按钮104.onClick = [this] { backQuote_.samePagePressed(); };
+  c_.按钮10.onClick = [this] { backQuote_.transferPressed(); };
   c_.按钮word.onClick = [this] { documents_.pressWord(); };
   c_.按钮excel.onClick = [this] { documents_.pressExcel(); };
   c_.按钮6.onClick = [this] { documents_.resetCells(); };
-  dispatcher_.routes.backQuoteAction = [this] { documents_.backQuotePressed(); };
+  dispatcher_.routes.backQuoteAction = [this] { backQuote_.run(); };
+  backQuote_.toWord = [this] { documents_.copyIntoWord(); };
+  backQuote_.toExcel = [this] { documents_.copyIntoExcel(); };
   // The working mode follows the paste mode first; the paste mode then sets its flags.
   c_.组合框66.onSelectionChanged = [this] {
     modes_.pasteModeChosen();
@@ -86,7 +91,10 @@ void MainWindow::connectTableEvents() {
       cellEditors_.open(cell);
   };
   list.onBeginDrag = [this](int) { cellEditors_.beginDrag(); };
-  window_.onMouseUp = [this](Point client) { cellEditors_.endDrag(client); };
+  window_.onMouseUp = [this](Point client) {
+    cellEditors_.endDrag(client);
+    stepEditing_.endDrag(client);
+  };
   list.onSelectionChanged = [this] {
     if (!engine_.picturesWithText()) table_.scrollTo(table_.currentRow());
   };
@@ -166,6 +174,7 @@ void MainWindow::closeSequence() {
   desktop::endSimulatedInput();
   engine_.stopEverything();
   replay_.stopForClose();
+  selectionCopy_.stop();
   macroPanel_.saveSettings();
   hotkeys_.releaseAll();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/main_controls.h"
+#include "copying/back_quote_actions.h"
 #include "editing/cell_editors.h"
 #include "editing/file_slots.h"
 #include "editing/hotkey_boxes.h"
@@ -95,13 +96,15 @@ class MainWindow {
   input::Delivery delivery_{[this] { return text::toInt(c_.组合框2.text()); }};
   paste::PasteEngine engine_{{c_.组合框66}, hints_, table_, checkFile_, previews_, delivery_};
   paste::HotkeyRegistry hotkeys_{window_};
+  paste::SelectionCopy selectionCopy_{delivery_, c_.选择框14};
   paste::WorkingModes modes_{{c_.按钮1, c_.按钮102, c_.按钮66, c_.按钮104, c_.按钮10, c_.按钮word,
                               c_.按钮excel, c_.按钮6, c_.编辑框25, c_.导入方式},
                              hints_,
                              hotkeys_,
                              engine_,
                              table_,
-                             macroPanel_};
+                             macroPanel_,
+                             selectionCopy_};
   paste::HotkeyLoading loading_{{c_.加载热键}, hints_, table_, hotkeys_, macroPanel_};
   paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_};
   paste::TargetPicker picker_{{window_, c_.图片框_探测, c_.图片框2}, hints_, macroPanel_};
@@ -135,6 +138,9 @@ class MainWindow {
                                    hints_,
                                    {modes_, hotkeys_, macroPanel_, importer_, editing_, delivery_}};
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
+  copying::BackQuoteActions backQuote_{{c_.zira, c_.图片框_探测},
+                                       hints_,
+                                       {modes_, engine_, picker_, importer_, previews_, delivery_}};
   editing::HotkeyEditor hotkeyEditor_{
       {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};
 };

@@ -30,17 +30,17 @@ bool DocumentModes::refusedForRecordTable() {
 
 void DocumentModes::pressWord() {
   if (refusedForRecordTable()) return;
-  n_.importer.setMode(table::ImportMode::CustomSeparator);
+  n_.importer.chooseMode(table::ImportMode::CustomSeparator);
   n_.hotkeys.registerBackQuote();
   n_.modes.chooseDocumentMode(BackQuoteMode::Word);
   if (start(word_, c_.按钮word)) openWordDocument();
-  if (n_.modes.mouseCopyOn()) n_.modes.endMouseCopy();
+  n_.modes.endSelectionCopy(true);
 }
 
 void DocumentModes::pressExcel() {
   if (refusedForRecordTable()) return;
   n_.editing.showBatchItem(kColumnCountItem);
-  n_.importer.setMode(table::ImportMode::CustomSeparator);
+  n_.importer.chooseMode(table::ImportMode::CustomSeparator);
   n_.modes.chooseDocumentMode(BackQuoteMode::Excel);
   loop::pause(10);
   n_.hotkeys.registerBackQuote();
@@ -49,28 +49,17 @@ void DocumentModes::pressExcel() {
   hints_.show(hints_.气球提示框1, n_.editing.batchSelector(), 16,
               "●设置粘贴纵列数！最大可设置10纵列！");
   if (start(excel_, c_.按钮excel)) openExcelWorkbook();
-  if (n_.modes.mouseCopyOn()) return n_.modes.endMouseCopy();
+  if (n_.modes.selectionCopyOn()) return n_.modes.endSelectionCopy(true);
   // The greeting shows the user where the captures go; the clipboard keeps it.
   desktop::setClipboardText(kGreeting);
   pasteAt("A1");
-}
-
-void DocumentModes::backQuotePressed() {
-  switch (n_.modes.backQuoteMode()) {
-    case BackQuoteMode::Word:
-      return copyIntoWord();
-    case BackQuoteMode::Excel:
-      return copyIntoExcel();
-    default:
-      return;
-  }
 }
 
 bool DocumentModes::captureSelection() {
   loop::pause(100);
   input::scanCtrlC();
   loop::pause(50);
-  if (n_.importer.capturesCut()) input::press(keys::kDelete);
+  if (n_.importer.cutsSelection()) input::press(keys::kDelete);
   pauseInterval();
   return !desktop::clipboardText().value_or("").empty();
 }

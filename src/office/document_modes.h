@@ -47,9 +47,7 @@ class DocumentModes {
   void pressExcel();
   // `按钮6` (复原): the Excel captures start a new row in column A.
   void resetCells() { n_.modes.resetOfficeCells(); }
-  // The back-quote key in the Word or Excel mode.
-  void backQuotePressed();
-
+  // The back-quote key in the Word and in the Excel mode.
   void copyIntoWord();
   void copyIntoExcel();
 
