@@ -44,7 +44,12 @@ void MainWindow::connectEvents() {
   c_.按钮66.onClick = [this] { modes_.pressSelectionCopy(); };
   c_.按钮104.onClick = [this] { backQuote_.samePagePressed(); };
   c_.按钮10.onClick = [this] { backQuote_.transferPressed(); };
+  c_.按钮word.onClick = [this] { documents_.pressWord(); };
+  c_.按钮excel.onClick = [this] { documents_.pressExcel(); };
+  c_.按钮6.onClick = [this] { documents_.resetCells(); };
   dispatcher_.routes.backQuoteAction = [this] { backQuote_.run(); };
+  backQuote_.toWord = [this] { documents_.copyIntoWord(); };
+  backQuote_.toExcel = [this] { documents_.copyIntoExcel(); };
   // The working mode follows the paste mode first; the paste mode then sets its flags.
   c_.组合框66.onSelectionChanged = [this] {
     modes_.pasteModeChosen();

@@ -16,6 +16,7 @@
 #include "macro/macro_slots.h"
 #include "macro/record_table.h"
 #include "macro/speed_selector.h"
+#include "office/document_modes.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
@@ -62,6 +63,7 @@ class MainWindow {
   recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
+  office::DocumentModes& documents() { return documents_; }
 
  private:
   void connectEvents();
@@ -132,6 +134,9 @@ class MainWindow {
                                   previews_, macroPanel_, stepEditing_}};
   editing::Importer importer_{
       {c_.导入方式, c_.分割符, c_.选择框14}, hints_, table_, {cellEditors_, engine_, modes_}};
+  office::DocumentModes documents_{{c_.按钮word, c_.按钮excel},
+                                   hints_,
+                                   {modes_, hotkeys_, macroPanel_, importer_, editing_, delivery_}};
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
   copying::BackQuoteActions backQuote_{{c_.zira, c_.图片框_探测},
                                        hints_,
