@@ -24,6 +24,8 @@
 #include "recorder/macro_hotkeys.h"
 #include "recorder/macro_recorder.h"
 #include "recorder/replay.h"
+#include "screenshot/picture_buttons.h"
+#include "screenshot/screenshot_hotkey.h"
 #include "table/check_file.h"
 #include "table/data_table.h"
 #include "text/numbers.h"
@@ -60,11 +62,13 @@ class MainWindow {
   recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
+  screenshot::ScreenshotHotkey& screenshot() { return screenshot_; }
 
  private:
   void connectEvents();
   void connectTableEvents();
   void connectMacroEvents();
+  void connectScreenshotEvents();
   void closeSequence();
   void enterTray();
   void leaveTray();
@@ -129,6 +133,12 @@ class MainWindow {
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
   editing::HotkeyEditor hotkeyEditor_{
       {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};
+  screenshot::ScreenshotHotkey screenshot_{
+      hints_,
+      {macroPanel_, recordTable_, macroSlots_, speed_, table_, engine_, hotkeys_, loading_,
+       [this] { slots_.save(slots_.currentSlot()); }}};
+  screenshot::PictureButtons pictureButtons_{
+      {window_, c_.按钮16, c_.图片框4}, hints_, macroPanel_, previews_};
 };
 
 }  // namespace hf::app

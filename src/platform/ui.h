@@ -179,6 +179,9 @@ class PictureBox : public Control {
   void setPicture(Image image);
   Image picture() const { return picture_; }
 
+  // The box keeps the mouse from the press of the left button to its
+  // release: the moves in between (at screen points) and the release reach it.
+  std::function<void(Point screen)> onMouseMove;
   std::function<void()> onMouseUp;
 
  private:
@@ -442,5 +445,9 @@ class Window {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+// A modal message box of the window with a question icon, OK and Cancel;
+// true when the user chose OK.
+bool askOkCancel(Window& owner, std::string_view question, std::string_view title);
 
 }  // namespace hf::ui

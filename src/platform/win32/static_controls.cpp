@@ -44,6 +44,12 @@ struct PictureBoxImpl final : Control::Impl {
       SetCapture(hwnd);
       return 0;
     }
+    if (message == WM_MOUSEMOVE && GetCapture() == hwnd) {
+      POINT at{};
+      GetCursorPos(&at);
+      raise(pictureBox.onMouseMove, Point{at.x, at.y});
+      return 0;
+    }
     if (message == WM_LBUTTONUP) {
       if (GetCapture() == hwnd) ReleaseCapture();
       raise(pictureBox.onMouseUp);
