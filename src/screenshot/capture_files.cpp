@@ -31,7 +31,10 @@ std::optional<CaptureFile> freeCaptureFile(const std::filesystem::path& folder,
                                            std::string_view gbkStem) {
   for (int n = 1; n <= kMaxSuffix; ++n) {
     std::string name(gbkStem);
-    if (n > 1) name += "_" + text::toText(n);
+    if (n > 1) {
+      name += '_';
+      name += text::toText(n);
+    }
     name += ".bmp";
     std::filesystem::path path = folder / codec::pathFromGbk(name);
     if (!files::exists(path)) return CaptureFile{std::move(name), std::move(path)};

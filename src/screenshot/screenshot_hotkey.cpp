@@ -76,7 +76,9 @@ void ScreenshotHotkey::tableSeries() {
     if (!picture) break;  // cancelled: the user is done
     if (const auto kept = keep(*picture, kTableFolder)) {
       loop::pause(50);
-      n_.table.appendRow("#" + codec::utf16ToGbk(kept->path.u16string()));
+      std::string entry = "#";
+      entry += codec::utf16ToGbk(kept->path.u16string());
+      n_.table.appendRow(entry);
       n_.table.scrollTo(n_.table.rowCount() - 1);
       loop::pause(100);
     }
