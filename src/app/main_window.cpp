@@ -85,7 +85,10 @@ void MainWindow::connectTableEvents() {
   list.onBeginDrag = [this](int) { cellEditors_.beginDrag(); };
   window_.onMouseUp = [this](Point client) { cellEditors_.endDrag(client); };
   list.onSelectionChanged = [this] {
-    if (!engine_.picturesWithText()) table_.scrollTo(table_.currentRow());
+    if (!engine_.picturesWithText()) return table_.scrollTo(table_.currentRow());
+    // With pictures in the rows, the cut option switches the row preview on too.
+    if (c_.选择框14.isChecked())
+      pictureButtons_.showEntryPicture(table_.cell(table_.currentRow(), table::DataTable::kEntry));
   };
   c_.导入方式.onSelectionChanged = [this] { importer_.modeChosen(); };
   c_.导入方式.onMouseDown = [this] {

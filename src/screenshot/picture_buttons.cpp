@@ -1,6 +1,7 @@
 #include "screenshot/picture_buttons.h"
 
 #include <algorithm>
+#include <string>
 
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
@@ -41,6 +42,14 @@ void PictureButtons::toggleRecordTable() {
     previews_.hideRowPicture();
   else
     previews_.hideFindImagePicture();
+}
+
+void PictureButtons::showEntryPicture(std::string_view entry) {
+  if (entry.empty() || entry.front() != '#') return previews_.hideRowPicture();
+  std::string name(entry.substr(1));
+  std::erase_if(name, [](char c) { return c == '\r' || c == '\n'; });
+  if (!previews_.showRowPicture(codec::pathFromGbk(name)))
+    hints_.show(hints_.气球提示框1, c_.图片框4, 10, "●图片无法打开：" + name);
 }
 
 void PictureButtons::pressOnPreview() {

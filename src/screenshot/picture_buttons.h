@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "feedback/hints.h"
 #include "feedback/picture_previews.h"
 #include "macro/macro_panel.h"
@@ -32,6 +34,10 @@ class PictureButtons {
   // `按钮15`: macro mode shows the record table over the data table and
   // clears the row preview; table mode hides it with the find-image preview.
   void toggleRecordTable();
+
+  // The row preview shows the picture of an image entry ("#" + path); a file
+  // that cannot be read or is no picture leaves it hidden and says so.
+  void showEntryPicture(std::string_view entry);
 
   // The preview box follows the mouse from a press on it to the release.
   void pressOnPreview();

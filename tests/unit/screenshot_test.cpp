@@ -407,5 +407,38 @@ TEST_F(ScreenshotTest, ThePreviewFollowsTheMouseFromPressToRelease) {
   EXPECT_EQ(c->图片框4.rect(), (Rect{home.left - 30, home.top + 20, home.width, home.height}));
 }
 
+// In the image-and-text modes with the cut option ticked, selecting a row
+// shows its picture; a file that is missing or no picture only says so.
+TEST_F(ScreenshotTest, TheRowPreviewShowsAnEntrysPictureAndSaysWhenItCannot) {
+  Bitmap picture(7, 5);
+  for (std::size_t i = 0; i < picture.pixels.size(); ++i) picture.pixels[i] = 0x010203 * (i + 1);
+  const picture::BmpData bmp = picture::encodeBmp24(picture);
+  write("截图/good.bmp", std::string(bmp.begin(), bmp.end()));
+  write("截图/broken.bmp", "BM not really a picture");
+  for (const char* name : {"good.bmp", "broken.bmp", "missing.bmp"})
+    w().table().appendRow(imageEntry("截图", name));
+  w().table().appendRow("plain text");
+  c->组合框66.select(static_cast<int>(paste::PasteMode::ImageText));
+  c->组合框66.onSelectionChanged();
+  c->选择框14.setChecked(true);
+  const auto select = [&](int row) {
+    w().table().setCurrentRow(row);
+    c->超级列表框1.onSelectionChanged();
+  };
+
+  select(0);
+  EXPECT_TRUE(c->图片框4.isVisible());
+  EXPECT_TRUE(samePicture(c->图片框4.bitmap(), picture));
+  for (int row : {1, 2}) {
+    select(row);
+    EXPECT_FALSE(c->图片框4.isVisible()) << row;
+    EXPECT_TRUE(c->图片框4.bitmap().empty()) << row;
+    EXPECT_EQ(w().hints().气球提示框1.text().rfind("●图片无法打开：", 0), 0u) << row;
+  }
+  select(0);
+  select(3);
+  EXPECT_FALSE(c->图片框4.isVisible());
+}
+
 }  // namespace
 }  // namespace hf::screenshot
