@@ -41,28 +41,28 @@ TEST_F(OwnWindowGrab, ShowsTheBackgroundAndTheControlsAtTheClientOrigin) {
   EXPECT_EQ(grab->client.at(window_->scaled(50), window_->scaled(42)), 0xC81E5Au);
 }
 
-// A picture of the user's in a picture box fills the box: a 2 x 1 picture
-// shows its left pixel over the left half and its right one over the right.
+// A picture of the user's in a picture box fills the box: its left half
+// over the box's left half, its right half over the right.
 TEST_F(OwnWindowGrab, APictureBoxStretchesItsBitmapOverTheBox) {
   hf::ui::PictureBox box(*window_, {{20, 30, 80, 40}});
-  hf::Bitmap picture(2, 1);
-  picture.at(0, 0) = 0xC81E5A;
-  picture.at(1, 0) = 0x1E5AC8;
+  hf::Bitmap picture(8, 2, 0xC81E5A);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 4; x < 8; ++x) picture.at(x, y) = 0x1E5AC8;
   box.setPicture(picture);
-  window_->show();
-  hf::loop::processPending();
-
-  const auto grab = hf::screen::grabWindow(reinterpret_cast<hf::desktop::WindowId>(hwnd()));
-  ASSERT_TRUE(grab);
-  EXPECT_EQ(grab->client.at(window_->scaled(35), window_->scaled(50)), 0xC81E5Au);
-  EXPECT_EQ(grab->client.at(window_->scaled(85), window_->scaled(50)), 0x1E5AC8u);
+  ASSERT_TRUE(win32test::bringToFront(*window_));
+  const auto shown = [&](int x) {
+    const hf::Rect area = box.screenRect();
+    return hf::screen::grabScreen(area).at(area.width * x / 4, area.height / 2);
+  };
+  EXPECT_TRUE(win32test::waitFor([&] { return shown(1) == 0xC81E5Au; })) << std::hex << shown(1);
+  EXPECT_EQ(shown(3), 0x1E5AC8u);
 
   box.setPicture(hf::Image::None);  // the program's picture replaces it: here none
-  hf::loop::processPending();
-  const auto emptied = hf::screen::grabWindow(reinterpret_cast<hf::desktop::WindowId>(hwnd()));
-  ASSERT_TRUE(emptied);
-  EXPECT_EQ(emptied->client.at(window_->scaled(35), window_->scaled(50)),
-            grab->client.at(5, 5));  // the window's background
+  const COLORREF background = hf::win32::kWindowColor;
+  const std::uint32_t backgroundPixel =
+      hf::Bitmap::pack({GetRValue(background), GetGValue(background), GetBValue(background)});
+  EXPECT_TRUE(win32test::waitFor([&] { return shown(1) == backgroundPixel; }))
+      << std::hex << shown(1);
 }
 
 // Pictures that other programs put on the clipboard in the forms they use.
