@@ -41,6 +41,15 @@ void MainWindow::connectEvents() {
   c_.按钮1.onClick = [this] { modes_.pressMassCopy(); };
   c_.按钮1.onMouseDown = [this] { modes_.mouseDownOnMassCopy(); };
   c_.按钮102.onClick = [this] { modes_.pressOrderedCopy(); };
+  c_.按钮66.onClick = [this] { modes_.pressSelectionCopy(); };
+  c_.按钮104.onClick = [this] { backQuote_.samePagePressed(); };
+  c_.按钮10.onClick = [this] { backQuote_.transferPressed(); };
+  c_.按钮word.onClick = [this] { documents_.pressWord(); };
+  c_.按钮excel.onClick = [this] { documents_.pressExcel(); };
+  c_.按钮6.onClick = [this] { documents_.resetCells(); };
+  dispatcher_.routes.backQuoteAction = [this] { backQuote_.run(); };
+  backQuote_.toWord = [this] { documents_.copyIntoWord(); };
+  backQuote_.toExcel = [this] { documents_.copyIntoExcel(); };
   // The working mode follows the paste mode first; the paste mode then sets its flags.
   c_.组合框66.onSelectionChanged = [this] {
     modes_.pasteModeChosen();
@@ -83,7 +92,10 @@ void MainWindow::connectTableEvents() {
       cellEditors_.open(cell);
   };
   list.onBeginDrag = [this](int) { cellEditors_.beginDrag(); };
-  window_.onMouseUp = [this](Point client) { cellEditors_.endDrag(client); };
+  window_.onMouseUp = [this](Point client) {
+    cellEditors_.endDrag(client);
+    stepEditing_.endDrag(client);
+  };
   list.onSelectionChanged = [this] {
     if (!engine_.picturesWithText()) return table_.scrollTo(table_.currentRow());
     // With pictures in the rows, the cut option switches the row preview on too.
@@ -113,6 +125,11 @@ void MainWindow::connectMacroEvents() {
     replay_.stopPressed();
   };
   c_.组合框65.onSelectionChanged = [this] { replay_.speedChosen(); };
+  ui::ListView& steps = c_.超级列表框2;
+  steps.onHeaderClick = [this](int column) {
+    if (column == macro::kNumber) stepEditing_.setEveryMark(editing_.takeMarkAllNext());
+  };
+  stepEditing_.onDelaysPressed = [this] { editing_.stepDelaysPressed(); };
   c_.模拟1.onMouseDown = [this] {
     hints_.show(hints_.气球提示框1, c_.模拟1, 30,
                 "●设置定时点击时间，\r\n\r\n格式与左边显示一致！");
@@ -177,6 +194,7 @@ void MainWindow::closeSequence() {
   engine_.stopEverything();
   screenshot_.stopSeries();
   replay_.stopForClose();
+  selectionCopy_.stop();
   macroPanel_.saveSettings();
   hotkeys_.releaseAll();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "app/main_controls.h"
+#include "copying/back_quote_actions.h"
 #include "editing/cell_editors.h"
 #include "editing/file_slots.h"
 #include "editing/hotkey_boxes.h"
 #include "editing/hotkey_editor.h"
 #include "editing/import.h"
+#include "editing/step_editing.h"
 #include "editing/table_editing.h"
 #include "feedback/hints.h"
 #include "feedback/picture_previews.h"
@@ -14,6 +16,7 @@
 #include "macro/macro_slots.h"
 #include "macro/record_table.h"
 #include "macro/speed_selector.h"
+#include "office/document_modes.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
@@ -62,6 +65,7 @@ class MainWindow {
   recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
+  office::DocumentModes& documents() { return documents_; }
   screenshot::ScreenshotHotkey& screenshot() { return screenshot_; }
 
  private:
@@ -96,13 +100,15 @@ class MainWindow {
   input::Delivery delivery_{[this] { return text::toInt(c_.组合框2.text()); }};
   paste::PasteEngine engine_{{c_.组合框66}, hints_, table_, checkFile_, previews_, delivery_};
   paste::HotkeyRegistry hotkeys_{window_};
+  paste::SelectionCopy selectionCopy_{delivery_, c_.选择框14};
   paste::WorkingModes modes_{{c_.按钮1, c_.按钮102, c_.按钮66, c_.按钮104, c_.按钮10, c_.按钮word,
                               c_.按钮excel, c_.按钮6, c_.编辑框25, c_.导入方式},
                              hints_,
                              hotkeys_,
                              engine_,
                              table_,
-                             macroPanel_};
+                             macroPanel_,
+                             selectionCopy_};
   paste::HotkeyLoading loading_{{c_.加载热键}, hints_, table_, hotkeys_, macroPanel_};
   paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_};
   paste::TargetPicker picker_{{window_, c_.图片框_探测, c_.图片框2}, hints_, macroPanel_};
@@ -123,14 +129,22 @@ class MainWindow {
                             checkFile_,
                             engine_,
                             loading_};
-  editing::TableEditing editing_{
-      {c_.按钮2, c_.删除, c_.插入, c_.打开, c_.编辑框查询, c_.组合框63},
-      hints_,
-      table_,
-      {slots_, cellEditors_, checkFile_, engine_, modes_, loading_, previews_, macroPanel_}};
+  editing::StepEditing stepEditing_{
+      {window_, c_.编辑框10, c_.按钮59}, hints_, {recordTable_, macroSlots_, speed_, previews_}};
+  editing::TableEditing editing_{{c_.按钮2, c_.删除, c_.插入, c_.打开, c_.编辑框查询, c_.组合框63},
+                                 hints_,
+                                 table_,
+                                 {slots_, cellEditors_, checkFile_, engine_, modes_, loading_,
+                                  previews_, macroPanel_, stepEditing_}};
   editing::Importer importer_{
       {c_.导入方式, c_.分割符, c_.选择框14}, hints_, table_, {cellEditors_, engine_, modes_}};
+  office::DocumentModes documents_{{c_.按钮word, c_.按钮excel},
+                                   hints_,
+                                   {modes_, hotkeys_, macroPanel_, importer_, editing_, delivery_}};
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
+  copying::BackQuoteActions backQuote_{{c_.zira, c_.图片框_探测},
+                                       hints_,
+                                       {modes_, engine_, picker_, importer_, previews_, delivery_}};
   editing::HotkeyEditor hotkeyEditor_{
       {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};
   screenshot::ScreenshotHotkey screenshot_{

@@ -42,6 +42,11 @@ class Importer {
       : c_(controls), hints_(hints), table_(table), n_(neighbours) {}
 
   ImportMode mode() const { return static_cast<ImportMode>(c_.导入方式.selectedIndex()); }
+  void chooseMode(ImportMode mode) { c_.导入方式.select(static_cast<int>(mode)); }
+  // A capture deletes the selected text after copying it.
+  bool cutsSelection() const { return c_.选择框14.isChecked(); }
+  std::string separator() const { return c_.分割符.text(); }
+  const ui::Control& separatorBox() const { return c_.分割符; }
 
   // Splits the text by the current mode and appends the pieces as rows.
   void importText(std::string_view text, ImportSource source);

@@ -78,7 +78,7 @@ void TableEditing::putIntoEveryNth(int column, int n, std::string_view word) {
 }
 
 void TableEditing::clear() {
-  if (!dataTableInView()) return;
+  if (!dataTableInView()) return n_.steps.clear();
   n_.previews.hideAll();
   if (n_.modes.samePageEditorShown()) {
     n_.modes.clearSamePageEditor();
@@ -90,7 +90,7 @@ void TableEditing::clear() {
 }
 
 void TableEditing::deleteRows() {
-  if (!dataTableInView()) return;
+  if (!dataTableInView()) return n_.steps.deleteMarked();
   const int current = table_.currentRow();
   if (current >= 0) {
     table_.deleteRow(current);
@@ -179,6 +179,8 @@ void TableEditing::batchNumber(int n) {
       fillColumn(DataTable::kEnter, text::toText(n));
     else
       putIntoEveryNth(DataTable::kEnter, n, "回车");
+  } else if (target == "6") {
+    n_.steps.setEveryDelay(n);
   } else if (target == "0") {
     setEveryMark(false);
     if (n == 1)
@@ -221,8 +223,7 @@ void TableEditing::patternFill() {
 void TableEditing::headerClicked(int column) {
   switch (column) {
     case DataTable::kNumber:
-      setEveryMark(markAllNext_);
-      markAllNext_ = !markAllNext_;
+      setEveryMark(takeMarkAllNext());
       break;
     case DataTable::kEntry:
       n_.cellEditors.commitEntry();
@@ -242,6 +243,15 @@ void TableEditing::headerClicked(int column) {
 void TableEditing::prepareBatch(std::string_view target, std::string_view hint) {
   batchTarget_ = target;
   hints_.show(hints_.气球提示框1, c_.组合框63, 16, hint);
+}
+
+bool TableEditing::takeMarkAllNext() {
+  markAllNext_ = !markAllNext_;
+  return !markAllNext_;
+}
+
+void TableEditing::stepDelaysPressed() {
+  prepareBatch("6", "●批量设置【间隔时间】！");
 }
 
 void TableEditing::cellPressed(ui::ListView::Cell cell) {

@@ -5,6 +5,7 @@
 
 #include "editing/cell_editors.h"
 #include "editing/file_slots.h"
+#include "editing/step_editing.h"
 #include "feedback/hints.h"
 #include "feedback/picture_previews.h"
 #include "macro/macro_panel.h"
@@ -44,15 +45,26 @@ class TableEditing {
     paste::HotkeyLoading& loading;
     feedback::PicturePreviews& previews;
     const macro::MacroPanel& macroPanel;
+    StepEditing& steps;  // 清空, 删除 and the batch of delays while macro mode shows the steps
   };
   TableEditing(Controls controls, feedback::Hints& hints, DataTable& table, Neighbours neighbours);
 
   // The column the batch selector fills next (`跳格暂停`): "0" marks, "2"
-  // 跳格, "3" 暂停, "4" 回车.
+  // 跳格, "3" 暂停, "4" 回车, "6" the record table's delays.
   const std::string& batchTarget() const { return batchTarget_; }
+  // The batch selector's text, which is also the Excel mode's column count.
+  std::string batchText() const { return c_.组合框63.text(); }
+  const ui::Control& batchSelector() const { return c_.组合框63; }
+  // Shows an item without the effects of a user's choice.
+  void showBatchItem(int index) { c_.组合框63.select(index); }
 
   // The cell the left mouse button was last pressed on.
   ui::ListView::Cell lastPressedCell() const { return lastPressedCell_; }
+  // A press on the record table's 时间 column: the batch selector sets every delay.
+  void stepDelaysPressed();
+  // A click on the 序号 header of either table: marks every row, or none,
+  // by turns shared by both tables.
+  bool takeMarkAllNext();
 
   void clear();
   void deleteRows();

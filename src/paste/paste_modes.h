@@ -57,6 +57,7 @@ class PasteEngine {
   // Dropped pictures choose the first mode that pastes pictures with text;
   // only the selection changes, the caller sets up the rest.
   void choosePicturesWithText();
+  void chooseMode(PasteMode mode);
 
   // The image-and-text flag `图文选择`: rows carry pictures, and the table
   // does not scroll to the current row.
@@ -105,6 +106,9 @@ class PasteEngine {
   bool stopRequested();
   void finishRun();
   bool deliverRow(PasteMode mode, int entryRow, int settingsRow);
+  void deliverSeparators(const PasteModeTraits& traits, int settingsRow);
+  bool deliverItems(const PasteModeTraits& traits, std::string_view entry, int settingsRow);
+  bool deliverPicture(const std::string& path, bool waitFirst);
   int deliveredRowNow(int delivered) const;
   void advanceOrEnd(int row, bool automatic);
   int numberOf(int row) const;

@@ -9,11 +9,15 @@ namespace {
 using macro::RecorderState;
 
 constexpr Rgb kRefusedSwitchColor{128, 224, 0};
+// A probe of a hook takes a few milliseconds while the hook answers.
+constexpr int kHookCheckMs = 2000;
 
 }  // namespace
 
 MacroRecorder::MacroRecorder(Controls controls, feedback::Hints& hints, Neighbours neighbours)
-    : c_(controls), hints_(hints), n_(neighbours) {}
+    : c_(controls), hints_(hints), n_(neighbours) {
+  hookCheck_.onTick = [this] { checkHooks(); };
+}
 
 void MacroRecorder::hintStopRecordingFirst() {
   hints_.show(hints_.气球提示框1, *n_.panel.macroHotkeyBoxes()[0], 30,
@@ -99,8 +103,56 @@ void MacroRecorder::stopRecording() {
   hints_.show(hints_.气球提示框1, c_.外形框1, 130, "●记录已结束！");
 }
 
-void MacroRecorder::listen() {}
+// The recorder never swallows an event: recording must not block input.
+void MacroRecorder::listen() {
+  keyHook_ = hooks::KeyboardSubscription([this](const hooks::KeyEvent& event) {
+    recordKey(event);
+    return false;
+  });
+  mouseHook_ = hooks::MouseSubscription([this](const hooks::MouseEvent& event) {
+    recordMouse(event);
+    return false;
+  });
+  hookCheck_.setInterval(kHookCheckMs);
+}
 
-void MacroRecorder::stopListening() {}
+void MacroRecorder::stopListening() {
+  hookCheck_.setInterval(0);
+  keyHook_ = {};
+  mouseHook_ = {};
+}
+
+// A release with Alt held comes as a system key-up; it completes a step as
+// any release does.
+void MacroRecorder::recordKey(const hooks::KeyEvent& event) {
+  const bool released = !event.down();
+  if (auto step = steps_.key(event.virtualKey, released, event.time, n_.panel.macroHotkeys()))
+    n_.table.addStep(std::move(*step));
+}
+
+// The point is the event's own, not the cursor's when the UI thread gets to
+// it: the mouse may have moved on by then.
+void MacroRecorder::recordMouse(const hooks::MouseEvent& event) {
+  if (auto step = steps_.mouse(static_cast<int>(event.message), event.point, event.time))
+    n_.table.addStep(std::move(*step));
+}
+
+void MacroRecorder::checkHooks() {
+  if (!recording()) return;
+  bool reinstalled = false;
+  bool lost = false;
+  const hooks::Subscription* const hooks[] = {&keyHook_, &mouseHook_};
+  for (const hooks::Subscription* hook : hooks) {
+    if (hook->receiving()) continue;
+    (hook->reinstall() ? reinstalled : lost) = true;
+  }
+  if (lost)
+    hints_.show(hints_.气球提示框1, c_.外形框1, 130,
+                "●系统移除了记录用的键盘鼠标监视，无法重新安装！请按" + n_.panel.macroHotkeys()[0] +
+                    "停止记录后重新记录！");
+  else if (reinstalled)
+    hints_.show(hints_.气球提示框1, c_.外形框1, 130,
+                "●系统曾移除了记录用的键盘鼠标监视，已重新安装，记录继续！");
+}
 
 }  // namespace hf::recorder

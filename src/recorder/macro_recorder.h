@@ -9,6 +9,7 @@
 #include "macro/step_recorder.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
+#include "platform/hooks.h"
 #include "platform/ui.h"
 #include "recorder/macro_hotkeys.h"
 #include "recorder/replay.h"
@@ -55,11 +56,19 @@ class MacroRecorder {
   // The desktop's keys and clicks reach the step recorder while listening.
   void listen();
   void stopListening();
+  void recordKey(const hooks::KeyEvent& event);
+  void recordMouse(const hooks::MouseEvent& event);
+  // The system may drop a hook that once answered too slowly: a recording
+  // would then stop without a word. The check puts it back and says so.
+  void checkHooks();
 
   Controls c_;
   feedback::Hints& hints_;
   Neighbours n_;
   macro::StepRecorder steps_;
+  hooks::KeyboardSubscription keyHook_;
+  hooks::MouseSubscription mouseHook_;
+  ui::Timer hookCheck_{c_.window};
 };
 
 }  // namespace hf::recorder

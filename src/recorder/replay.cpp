@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "input/key_actions.h"
 #include "macro/replay_timing.h"
 #include "macro/step_keys.h"
 #include "text/numbers.h"
@@ -105,14 +106,14 @@ void Replay::speedChosen() {
 }
 
 void Replay::wait(int ms) {
-  constexpr int kSlice = 10;
-  while (ms > 0 && !closing_) {
-    loop::pauseOnWorker(std::min(ms, kSlice));
-    ms -= kSlice;
-  }
+  constexpr std::int64_t kSlice = 10;
+  due_ = std::max(due_, loop::nowMs() - kMaxCatchUpMs) + ms;
+  for (std::int64_t left = due_ - loop::nowMs(); left > 0 && !closing_; left = due_ - loop::nowMs())
+    loop::pauseOnWorker(static_cast<int>(std::min(left, kSlice)));
 }
 
 void Replay::run() {
+  due_ = loop::nowMs();
   n_.panel.setMayRun(true);
   const bool allowed = onUi([this] {
     return n_.panel.recorderOn() && n_.panel.state() != RecorderState::Recording &&
@@ -120,6 +121,9 @@ void Replay::run() {
   });
   if (!allowed) return;
   wait(onUi([this] { return n_.delivery.interval(); }));
+  // The replay hotkey's own modifiers would turn the first keys into shortcuts.
+  input::letGoOfModifiers();
+  due_ = loop::nowMs();
   loop::runOnUiThread([this] { n_.panel.setState(RecorderState::Replaying); });
   const std::string passesText = onUi([this] { return c_.组合框64.text(); });
   const int passes = text::toInt(passesText);

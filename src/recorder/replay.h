@@ -65,8 +65,12 @@ class Replay {
   void run();
   void runSteps();
   void performStep(const macro::Step& step);
-  // Waits, cut short only by a close.
+  // Waits, cut short only by a close. Each wait counts from when the one
+  // before it was due, so the time a step takes to send is not added to the
+  // next delay and a replay keeps the recorded rhythm; a wait that ran late
+  // by more than kMaxCatchUpMs (a slow moment) is not made up for.
   void wait(int ms);
+  static constexpr int kMaxCatchUpMs = 50;
   void releaseHeldButtons();
   void clockTick();
 
@@ -76,6 +80,7 @@ class Replay {
   ui::Timer 时钟3{c_.window};
   std::unique_ptr<loop::Worker> worker_;
   std::atomic<bool> closing_ = false;
+  std::int64_t due_ = 0;                        // the worker's own: when the last wait ended
   std::set<desktop::MouseButton> heldButtons_;  // the worker's own
 };
 

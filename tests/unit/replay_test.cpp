@@ -2,34 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "app_fixture.h"
 #include "macro/slot_files.h"
 #include "platform/event_loop.h"
-#include "platform/headless/target_simulation.h"
+#include "recorder_fixture.h"
 
 namespace hf::recorder {
 namespace {
 
 using macro::Step;
 
-constexpr int kF9 = 0x78, kF10 = 0x79, kF11 = 0x7A;
-
-// The recorder switched on with F9, F10 and F11 as its hotkeys, slot 1's
-// steps loaded into the record table.
-class ReplayTest : public AppTest {
+// Slot 1's steps loaded into the record table, replayed into the target.
+class ReplayTest : public RecorderTest {
  protected:
-  void SetUp() override {
-    AppTest::SetUp();
-    start();
-    headless::openTarget(3);
-    c().记录.setText("F9");
-    c().模拟.setText("F10");
-    c().停止.setText("F11");
-    c().按钮5.onClick();
-    ASSERT_EQ(c().按钮5.text(), "关zira");
-  }
-  app::MainControls& c() { return window_->controls(); }
-
   void loadSlot(const std::vector<Step>& steps) {
     write("数据1.txt", macro::formatSlotFile(steps));
     c().选择框94.setChecked(true);
@@ -62,6 +46,13 @@ TEST_F(ReplayTest, KeyStepsSendTheirNamesOrTheirCode) {
   EXPECT_EQ(keys(),
             (std::vector<std::pair<int, bool>>{
                 {163, true}, {67, true}, {67, false}, {163, false}, {40, true}, {40, false}}));
+}
+
+TEST_F(ReplayTest, TheHotkeysModifierIsLetGoOfBeforeTheFirstStep) {
+  loadSlot({keyStep("A", "65")});
+  headless::setKeyHeld(0xA2, true);  // left Ctrl, still held from Ctrl+F10
+  replay();
+  EXPECT_EQ(keys(), (std::vector<std::pair<int, bool>>{{0xA2, false}, {65, true}, {65, false}}));
 }
 
 TEST_F(ReplayTest, MouseStepsMoveThenPressWhereTheCursorIs) {

@@ -64,6 +64,7 @@ void resetKeyboard();
 void resetPointer();
 void resetTarget();
 void resetHooks();
+void resetAutomation();
 
 // Every key and mouse event passes the installed hooks before it acts: true
 // when one swallowed it, and then it does nothing more.
@@ -73,6 +74,8 @@ bool swallowedByHooks(const hooks::MouseEvent& event);
 // Another program's single try at the clipboard (no retry, not counted as
 // the system's attempt); it fails while the clipboard is held.
 std::optional<std::string> readClipboardOnce();
+// The size of the picture on the clipboard, if it holds one and is free.
+std::optional<Size> clipboardPictureSizeOnce();
 bool writeClipboardOnce(std::string_view gbk);
 
 bool targetIsOpen();

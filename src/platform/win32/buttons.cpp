@@ -11,8 +11,10 @@ struct ButtonImpl final : Control::Impl {
   ButtonImpl(Button& button, Window& window, Rect rect)
       : Impl(button, window, rect), button(button) {}
 
+  // An owner-drawn button reports a second quick click as a double click
+  // only; for the user it is one more click.
   void command(int code) override {
-    if (code == BN_CLICKED && userInput()) raise(button.onClick);
+    if ((code == BN_CLICKED || code == BN_DOUBLECLICKED) && userInput()) raise(button.onClick);
   }
   void draw(const DRAWITEMSTRUCT& item) override {
     win32::drawButtonFace(item, face, picture, host().font, host().dpi);

@@ -1,0 +1,131 @@
+#include "copying/back_quote_actions.h"
+
+#include <gtest/gtest.h>
+
+#include "app_fixture.h"
+#include "copying/same_page_names.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/headless/target_simulation.h"
+
+namespace hf::copying {
+namespace {
+
+constexpr int kBackQuote = 0xC0;
+
+TEST(SamePageFileName, IsAlwaysANameInsideTheFolder) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> cases{
+      {"客户名单", "客户名单"},
+      {"..\\..\\Windows\\win", ".._.._Windows_win"},
+      {"a/b:c*d?e\"f<g>h|i", "a_b_c_d_e_f_g_h_i"},
+      {"name. . ", "name"},
+      {"..", std::nullopt},
+      {"", std::nullopt},
+      {"CON", "_CON"},
+      {"nul.txt", "_nul.txt"},
+      {"com7", "_com7"},
+      {"COM10", "COM10"},
+      {"tab\there", "tab_here"},
+      {"表|", "表_"},  // 表 ends in the byte of "|": a whole character, kept
+  };
+  for (const auto& [line, name] : cases) EXPECT_EQ(samePageFileName(line), name) << line;
+}
+
+class BackQuoteTest : public AppTest {
+ protected:
+  void SetUp() override {
+    AppTest::SetUp();
+    start();
+    headless::openTarget(3);
+  }
+  app::MainControls& c() { return window_->controls(); }
+  // The user selects `text` in the target and presses the back-quote key.
+  void capture(const std::string& text) {
+    headless::selectInTarget(text);
+    ASSERT_TRUE(headless::pressHotkey(0, kBackQuote));
+    loop::preciseWait(1000);
+  }
+  void openCollection(const std::string& firstLine) {
+    c().按钮104.onClick();
+    ASSERT_EQ(c().按钮104.text(), "同页保存");
+    c().编辑框25.setText(firstLine + "\r\n");
+  }
+};
+
+TEST_F(BackQuoteTest, SamePageCapturesAreAppendedAndKeptInTheFileOfTheFirstLine) {
+  openCollection("客户");
+  EXPECT_FALSE(c().超级列表框1.isVisible());
+  capture("张三");
+  capture("李四");
+  EXPECT_EQ(c().编辑框25.text(), "客户\r\n张三\r\n李四\r\n");
+  EXPECT_EQ(read("同页粘贴/客户.txt"), "客户\r\n张三\r\n李四\r\n");
+  EXPECT_EQ(desktop::clipboardText(), "");
+}
+
+TEST_F(BackQuoteTest, AnEarlierFileOfTheSameNameIsKept) {
+  write("同页粘贴/客户.txt", "old");
+  openCollection("客户");
+  capture("A");
+  capture("B");
+  EXPECT_EQ(read("同页粘贴/客户.txt"), "old");
+  EXPECT_EQ(read("同页粘贴/客户(2).txt"), "客户\r\nA\r\nB\r\n");
+  EXPECT_NE(window_->hints().气球提示框1.text().find("客户(2).txt"), std::string::npos);
+}
+
+TEST_F(BackQuoteTest, AFirstLineThatIsNoNameSavesNothingAndSaysSo) {
+  openCollection("..");
+  capture("A");
+  EXPECT_EQ(c().编辑框25.text(), "..\r\nA\r\n");  // the text stays
+  EXPECT_NE(window_->hints().气球提示框1.text().find("文件名不能用"), std::string::npos);
+}
+
+TEST_F(BackQuoteTest, ExtractionPutsTheRightPartsOfACaptureOnOneLine) {
+  c().分割符.setText("：");
+  c().导入方式.select(static_cast<int>(table::ImportMode::RightAcross));
+  c().导入方式.onSelectionChanged();  // opens the collection quietly
+  ASSERT_EQ(c().按钮104.text(), "同页保存");
+  c().编辑框25.setText("名单\r\n");
+  capture("姓名：A\r\n电话：12");
+  EXPECT_EQ(c().编辑框25.text(), "名单\r\nA\t12\t");
+}
+
+TEST_F(BackQuoteTest, TransferPastesAtThePickedPointAndComesBack) {
+  c().图片框_探测.onMouseDown();
+  desktop::setCursorPos({300, 200});
+  c().图片框_探测.onMouseUp();
+  c().按钮10.onClick();
+  ASSERT_EQ(c().组合框66.selectedIndex(), static_cast<int>(paste::PasteMode::ManualVertical));
+  desktop::setCursorPos({40, 50});
+  headless::clearTargetEvents();
+  capture("x");
+  EXPECT_EQ(headless::clicks().back(), (Point{300, 200}));
+  std::vector<std::string> what;
+  for (const auto& event : headless::targetEvents()) what.push_back(event.what);
+  EXPECT_EQ(what, (std::vector<std::string>{"copy", "paste x", "enter"}));
+  EXPECT_EQ(desktop::cursorPos(), (Point{40, 50}));
+}
+
+TEST_F(BackQuoteTest, SelectionCopyCopiesADragAndIsSwitchedOffByASecondPress) {
+  c().按钮66.onClick();
+  ASSERT_EQ(c().按钮66.text(), "关闭复制");
+  headless::selectInTarget("dragged");
+  desktop::setCursorPos({10, 10});
+  headless::userMouseButton(desktop::MouseButton::Left, true);
+  headless::userMoveMouse({80, 10});
+  headless::userMouseButton(desktop::MouseButton::Left, false);
+  loop::preciseWait(500);
+  EXPECT_EQ(desktop::clipboardText(), "dragged");
+
+  c().按钮66.onClick();
+  EXPECT_EQ(c().按钮66.text(), "反撇号键粘贴");
+  EXPECT_EQ(desktop::clipboardText(), "");
+  headless::selectInTarget("again");
+  headless::userMouseButton(desktop::MouseButton::Left, true);
+  headless::userMoveMouse({10, 10});
+  headless::userMouseButton(desktop::MouseButton::Left, false);
+  loop::preciseWait(500);
+  EXPECT_EQ(desktop::clipboardText(), "");  // the hook is gone
+}
+
+}  // namespace
+}  // namespace hf::copying
