@@ -27,6 +27,8 @@
 #include "recorder/macro_hotkeys.h"
 #include "recorder/macro_recorder.h"
 #include "recorder/replay.h"
+#include "screenshot/picture_buttons.h"
+#include "screenshot/screenshot_hotkey.h"
 #include "table/check_file.h"
 #include "table/data_table.h"
 #include "text/numbers.h"
@@ -64,11 +66,13 @@ class MainWindow {
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
   office::DocumentModes& documents() { return documents_; }
+  screenshot::ScreenshotHotkey& screenshot() { return screenshot_; }
 
  private:
   void connectEvents();
   void connectTableEvents();
   void connectMacroEvents();
+  void connectScreenshotEvents();
   void closeSequence();
   void enterTray();
   void leaveTray();
@@ -143,6 +147,12 @@ class MainWindow {
                                        {modes_, engine_, picker_, importer_, previews_, delivery_}};
   editing::HotkeyEditor hotkeyEditor_{
       {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};
+  screenshot::ScreenshotHotkey screenshot_{
+      hints_,
+      {macroPanel_, recordTable_, macroSlots_, speed_, table_, engine_, hotkeys_, loading_,
+       [this] { slots_.save(slots_.currentSlot()); }}};
+  screenshot::PictureButtons pictureButtons_{
+      {window_, c_.按钮16, c_.图片框4}, hints_, macroPanel_, previews_};
 };
 
 }  // namespace hf::app

@@ -1,5 +1,7 @@
 #include "feedback/picture_previews.h"
 
+#include "platform/screen.h"
+
 namespace hf::feedback {
 namespace {
 
@@ -9,6 +11,17 @@ void hide(ui::PictureBox& preview) {
 }
 
 }  // namespace
+
+bool PicturePreviews::showRowPicture(const std::filesystem::path& file) {
+  std::optional<Bitmap> picture = screen::decodePictureFile(file);
+  if (!picture) {
+    hide(c_.图片框4);
+    return false;
+  }
+  c_.图片框4.setPicture(std::move(*picture));
+  c_.图片框4.setVisible(true);
+  return true;
+}
 
 void PicturePreviews::hideRowPicture() {
   hide(c_.图片框4);

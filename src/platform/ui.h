@@ -176,13 +176,22 @@ class PictureBox : public Control {
   };
   PictureBox(Window& parent, const Args& args);
 
+  // One of the program's pictures; it replaces a shown bitmap.
   void setPicture(Image image);
   Image picture() const { return picture_; }
+  // A picture of the user's, stretched over the box; it replaces the
+  // program's picture, and an empty one shows nothing.
+  void setPicture(Bitmap picture);
+  const Bitmap& bitmap() const { return bitmap_; }
 
+  // The box keeps the mouse from the press of the left button to its
+  // release: the moves in between (at screen points) and the release reach it.
+  std::function<void(Point screen)> onMouseMove;
   std::function<void()> onMouseUp;
 
  private:
   Image picture_ = Image::None;
+  Bitmap bitmap_;
 };
 
 // Rows of a list view, read on demand: the view never copies them, so a
@@ -442,5 +451,9 @@ class Window {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+// A modal message box of the window with a question icon, OK and Cancel;
+// true when the user chose OK.
+bool askOkCancel(Window& owner, std::string_view question, std::string_view title);
 
 }  // namespace hf::ui

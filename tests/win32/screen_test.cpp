@@ -41,6 +41,30 @@ TEST_F(OwnWindowGrab, ShowsTheBackgroundAndTheControlsAtTheClientOrigin) {
   EXPECT_EQ(grab->client.at(window_->scaled(50), window_->scaled(42)), 0xC81E5Au);
 }
 
+// A picture of the user's in a picture box fills the box: its left half
+// over the box's left half, its right half over the right.
+TEST_F(OwnWindowGrab, APictureBoxStretchesItsBitmapOverTheBox) {
+  hf::ui::PictureBox box(*window_, {{20, 30, 80, 40}});
+  hf::Bitmap picture(8, 2, 0xC81E5A);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 4; x < 8; ++x) picture.at(x, y) = 0x1E5AC8;
+  box.setPicture(picture);
+  ASSERT_TRUE(win32test::bringToFront(*window_));
+  const auto shown = [&](int x) {
+    const hf::Rect area = box.screenRect();
+    return hf::screen::grabScreen(area).at(area.width * x / 4, area.height / 2);
+  };
+  EXPECT_TRUE(win32test::waitFor([&] { return shown(1) == 0xC81E5Au; })) << std::hex << shown(1);
+  EXPECT_EQ(shown(3), 0x1E5AC8u);
+
+  box.setPicture(hf::Image::None);  // the program's picture replaces it: here none
+  const COLORREF background = hf::win32::kWindowColor;
+  const std::uint32_t backgroundPixel =
+      hf::Bitmap::pack({GetRValue(background), GetGValue(background), GetBValue(background)});
+  EXPECT_TRUE(win32test::waitFor([&] { return shown(1) == backgroundPixel; }))
+      << std::hex << shown(1);
+}
+
 // Pictures that other programs put on the clipboard in the forms they use.
 class ClipboardPictureForms : public testing::Test {
  protected:

@@ -1,5 +1,6 @@
 // The simple controls: state in memory, events only when a test raises them.
 #include <algorithm>
+#include <utility>
 
 #include "platform/headless/simulation.h"
 #include "platform/headless/widget_state.h"
@@ -159,6 +160,12 @@ PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
 
 void PictureBox::setPicture(Image image) {
   picture_ = image;
+  bitmap_ = Bitmap();
+}
+
+void PictureBox::setPicture(Bitmap picture) {
+  picture_ = Image::None;
+  bitmap_ = std::move(picture);
 }
 
 }  // namespace hf::ui

@@ -1,6 +1,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/win32/display.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/ui_impl.h"
@@ -35,13 +37,32 @@ struct PictureBoxImpl final : Control::Impl {
 
   void draw(const DRAWITEMSTRUCT& item) override {
     FillRect(item.hDC, &item.rcItem, win32::windowBrush());
-    win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
+    const Bitmap& shown = pictureBox.bitmap();
+    if (shown.empty()) return win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
+    // 0x00RRGGBB pixels, top row first, are a top-down 32-bit DIB.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = shown.width;
+    info.bmiHeader.biHeight = -shown.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetStretchBltMode(item.hDC, HALFTONE);
+    StretchDIBits(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+                  item.rcItem.bottom - item.rcItem.top, 0, 0, shown.width, shown.height,
+                  shown.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   }
   // The box keeps the mouse from press to release, so the release reaches it
   // wherever the pointer was dragged (the target picker).
   std::optional<LRESULT> intercept(UINT message, WPARAM, LPARAM) override {
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
       SetCapture(hwnd);
+      return 0;
+    }
+    if (message == WM_MOUSEMOVE && GetCapture() == hwnd) {
+      POINT at{};
+      GetCursorPos(&at);
+      raise(pictureBox.onMouseMove, Point{at.x, at.y});
       return 0;
     }
     if (message == WM_LBUTTONUP) {
@@ -77,7 +98,15 @@ PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
 
 void PictureBox::setPicture(Image image) {
   picture_ = image;
+  bitmap_ = Bitmap();
   static_cast<PictureBoxImpl&>(*impl_).picture = image;
+  InvalidateRect(impl_->hwnd, nullptr, FALSE);
+}
+
+void PictureBox::setPicture(Bitmap picture) {
+  picture_ = Image::None;
+  bitmap_ = std::move(picture);
+  static_cast<PictureBoxImpl&>(*impl_).picture = Image::None;
   InvalidateRect(impl_->hwnd, nullptr, FALSE);
 }
 
