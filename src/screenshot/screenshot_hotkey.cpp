@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "paste/hotkey_text.h"
 #include "picture/bmp.h"
@@ -19,6 +20,20 @@ constexpr int kMaxCapturesInSeries = 10000;
 constexpr const char* kTableFolder = "截图";
 constexpr const char* kStepFolder = "找图";
 constexpr std::string_view kFindImageDelay = "200";
+
+// Runs the function when the scope ends, however it ends: a handler that
+// fails half-way must not leave the paste engine held or a capture named.
+template <class Function>
+class AtScopeEnd {
+ public:
+  explicit AtScopeEnd(Function function) : function_(std::move(function)) {}
+  ~AtScopeEnd() { function_(); }
+  AtScopeEnd(const AtScopeEnd&) = delete;
+  AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+ private:
+  Function function_;
+};
 
 }  // namespace
 
@@ -71,6 +86,13 @@ void ScreenshotHotkey::tableSeries() {
   if (!n_.engine.startOutsideRun()) return;
   seriesRunning_ = true;
   stopAsked_ = false;
+  const AtScopeEnd end([this] {
+    n_.engine.finishOutsideRun();
+    seriesRunning_ = false;
+    stopAsked_ = false;
+    clearHeldPicture();
+    desktop::setClipboardText("");
+  });
   for (int pass = 0; pass < kMaxCapturesInSeries && !seriesStopped(); ++pass) {
     const std::optional<Bitmap> picture = captureOnce();
     if (!picture) break;  // cancelled: the user is done
@@ -86,11 +108,6 @@ void ScreenshotHotkey::tableSeries() {
     desktop::setClipboardText("");
     if (n_.saveTable) n_.saveTable();
   }
-  n_.engine.finishOutsideRun();
-  seriesRunning_ = false;
-  stopAsked_ = false;
-  clearHeldPicture();
-  desktop::setClipboardText("");
 }
 
 // Steps are kept at full speed only, like every recorded step.
@@ -120,8 +137,8 @@ std::optional<Bitmap> ScreenshotHotkey::captureOnce() {
     held_ = part;
   });
   openCapture_ = &window;
+  const AtScopeEnd closed([this] { openCapture_ = nullptr; });
   window.run(screen::grabScreen());
-  openCapture_ = nullptr;
   return held_;
 }
 
