@@ -14,6 +14,9 @@ class PicturePreviews {
   };
   explicit PicturePreviews(Controls controls) : c_(controls) {}
 
+  // Shows the picture of a find-image step, at its own size from the
+  // preview's top-left corner.
+  void showFindImagePicture(Bitmap picture);
   // Empties and hides the row picture, or the find-image picture.
   void hideRowPicture();
   void hideFindImagePicture();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -176,6 +177,16 @@ class PictureBox : public Control {
   };
   PictureBox(Window& parent, const Args& args);
 
+  // A colour filling the box behind its picture (a colour swatch); nothing
+  // gives back the window's own background.
+  void setBackground(std::optional<Rgb> color);
+  std::optional<Rgb> background() const { return background_; }
+  // A picture of the program's own (a file read into memory), shown at its
+  // own size from the box's top-left corner and cut to the box; an empty
+  // one shows none. It is drawn over the carried picture.
+  void setBitmap(Bitmap picture);
+  const Bitmap& bitmap() const { return bitmap_; }
+
   void setPicture(Image image);
   Image picture() const { return picture_; }
 
@@ -183,6 +194,8 @@ class PictureBox : public Control {
 
  private:
   Image picture_ = Image::None;
+  std::optional<Rgb> background_;
+  Bitmap bitmap_;
 };
 
 // Rows of a list view, read on demand: the view never copies them, so a
@@ -244,6 +257,7 @@ class ListView : public Control {
   std::function<void()> onSelectionChanged;
   // The user pressed on a row and moved the mouse away with the button held.
   std::function<void(int row)> onBeginDrag;
+  std::function<void()> onFocusLost;
 
  private:
   const ListModel* model_ = nullptr;

@@ -1,5 +1,6 @@
 // The simple controls: state in memory, events only when a test raises them.
 #include <algorithm>
+#include <utility>
 
 #include "platform/headless/simulation.h"
 #include "platform/headless/widget_state.h"
@@ -78,6 +79,7 @@ void Control::focus() {
   const std::function<void()>* focusLost = nullptr;
   if (const auto* edit = dynamic_cast<const EditBox*>(previous)) focusLost = &edit->onFocusLost;
   if (const auto* drop = dynamic_cast<const DropDown*>(previous)) focusLost = &drop->onFocusLost;
+  if (const auto* list = dynamic_cast<const ListView*>(previous)) focusLost = &list->onFocusLost;
   if (focusLost && *focusLost) (*focusLost)();
 }
 bool Control::hasFocus() const {
@@ -159,6 +161,12 @@ PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
 
 void PictureBox::setPicture(Image image) {
   picture_ = image;
+}
+void PictureBox::setBackground(std::optional<Rgb> color) {
+  background_ = color;
+}
+void PictureBox::setBitmap(Bitmap picture) {
+  bitmap_ = std::move(picture);
 }
 
 }  // namespace hf::ui
