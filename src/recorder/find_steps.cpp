@@ -71,7 +71,7 @@ void FindSteps::rowSelected() {
   if (!c_.选择框16.isChecked()) return;
   n_.picker.showPickedColour(std::nullopt);
   const int row = n_.table.selectedRow();
-  if (row < 0) return;
+  if (row < 0 || row >= n_.table.rowCount()) return;
   const macro::Step step = n_.table.steps()[row];
   switch (macro::previewKindOf(step[macro::kName])) {
     case macro::PreviewKind::Picture:
