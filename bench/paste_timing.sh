@@ -9,8 +9,7 @@
 # Uses DISPLAY and WINEPREFIX when set and usable, else starts a virtual
 # display and the project's own prefix (and ends both when done).
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
-source "$ROOT/tests/e2e/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine_bench.sh"
 
 build_dir=${1:-$ROOT/build/win32}
 rows=${PASTE_ROWS:-100}
@@ -18,11 +17,7 @@ runs=${PASTE_RUNS:-3}
 interval=30   # item 0 of the interval selector
 settle=10     # the fixed pause before each row
 
-start_xvfb
-prepare_wine
-e2e_init "$build_dir/src/hotfill.exe" "$build_dir/tests/e2e/e2e_probe.exe"
-# A Wine session on a display of our own is ours to end as well.
-if [[ -n "$XVFB_PID" ]]; then trap 'e2e_cleanup; stop_wine; stop_xvfb' EXIT; fi
+wine_bench_start "$build_dir"
 
 # Each row: no Tab, one Enter (which the target ignores), so all rows land in
 # field 1 and the field shows their order; the Enter is the row's last key.
@@ -51,13 +46,7 @@ printf 'rows %d, interval %d ms; floor to the last Enter %d ms (+%d ms before id
 printf '%-4s %10s %10s %7s %12s %14s  %s\n' run "first ms" "last ms" ratio "ms/row over" \
   "rows arrived" "intact"
 for ((run = 1; run <= runs; run++)); do
-  start_target "$E2E_ROOT/target-$run.log" >/dev/null
-  focus_target_for_keys
-  focus_foreground
-  pressed=$(now_ms)
-  xdotool key F6
-  wait_for $((floor * 5 / 1000 + 30)) all_rows_in || true
-  wait_for 10 target_quiet_for 500 || true
+  press_into_fresh_target "$run" F6 all_rows_in "$floor"
   first=$(awk '$2 == "char" && $3 == "U+0016" { print $1; exit }' "$TARGET_LOG")
   last=$(awk '$2 == "key" && $3 == "Enter" { at = $1 } END { print at }' "$TARGET_LOG")
   arrived=$(enters)
@@ -67,9 +56,9 @@ for ((run = 1; run <= runs; run++)); do
   else
     intact="NO: field 1 is '$(target_fields | head -n 1 | cut -c1-60)...'"
   fi
-  elapsed=$((${last:-$pressed} - pressed))
-  printf '%-4d %10d %10d %7s %12s %9d/%-4d  %s\n' "$run" $((${first:-$pressed} - pressed)) \
-    "$elapsed" "$(awk -v m="$elapsed" -v f="$floor" 'BEGIN { printf "%.3f", m / f }')" \
+  elapsed=$((${last:-$PRESSED} - PRESSED))
+  printf '%-4d %10d %10d %7s %12s %9d/%-4d  %s\n' "$run" $((${first:-$PRESSED} - PRESSED)) \
+    "$elapsed" "$(ratio "$elapsed" "$floor")" \
     "$(awk -v m="$elapsed" -v f="$floor" -v n="$rows" 'BEGIN { printf "%.1f", (m - f) / n }')" \
     "$arrived" "$rows" "$intact"
   stop_target

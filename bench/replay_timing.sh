@@ -10,8 +10,7 @@
 # Uses DISPLAY and WINEPREFIX when set and usable, else starts a virtual
 # display and the project's own prefix (and ends both when done).
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
-source "$ROOT/tests/e2e/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/wine_bench.sh"
 
 build_dir=${1:-$ROOT/build/win32}
 steps=${REPLAY_STEPS:-200}
@@ -21,10 +20,7 @@ interval=30  # item 0 of the interval selector
 SWITCH_CENTRE=(245 559)  # 按钮5
 SLOT1_CENTRE=(424 489)   # 选择框94
 
-start_xvfb
-prepare_wine
-e2e_init "$build_dir/src/hotfill.exe" "$build_dir/tests/e2e/e2e_probe.exe"
-if [[ -n "$XVFB_PID" ]]; then trap 'e2e_cleanup; stop_wine; stop_xvfb' EXIT; fi
+wine_bench_start "$build_dir"
 
 # Key steps "A" to "Z" over and over, each after the same delay; the fields
 # are separated by "←→" and every step ends with one.
@@ -59,18 +55,11 @@ printf 'steps %d at %d ms, interval %d ms; floor to the last key %d ms\n' \
   "$steps" "$delay" "$interval" "$floor"
 printf '%-4s %10s %7s %14s  %s\n' run "last ms" ratio "keys arrived" "in order"
 for ((run = 1; run <= runs; run++)); do
-  start_target "$E2E_ROOT/target-$run.log" >/dev/null
-  focus_target_for_keys
-  focus_foreground
-  pressed=$(now_ms)
-  xdotool key F10
-  wait_for $((floor * 5 / 1000 + 30)) all_keys_in || true
-  wait_for 10 target_quiet_for 500 || true
+  press_into_fresh_target "$run" F10 all_keys_in "$floor"
   last=$(awk '$2 == "char" { at = $1 } END { print at }' "$TARGET_LOG")
-  elapsed=$((${last:-$pressed} - pressed))
+  elapsed=$((${last:-$PRESSED} - PRESSED))
   [[ "$(target_input)" == "$expected" ]] && in_order=yes || in_order=NO
-  printf '%-4d %10d %7s %9d/%-4d  %s\n' "$run" "$elapsed" \
-    "$(awk -v m="$elapsed" -v f="$floor" 'BEGIN { printf "%.3f", m / f }')" \
+  printf '%-4d %10d %7s %9d/%-4d  %s\n' "$run" "$elapsed" "$(ratio "$elapsed" "$floor")" \
     "$(keys)" "$steps" "$in_order"
   stop_target
 done

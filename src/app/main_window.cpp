@@ -92,7 +92,10 @@ void MainWindow::connectTableEvents() {
       cellEditors_.open(cell);
   };
   list.onBeginDrag = [this](int) { cellEditors_.beginDrag(); };
-  window_.onMouseUp = [this](Point client) { cellEditors_.endDrag(client); };
+  window_.onMouseUp = [this](Point client) {
+    cellEditors_.endDrag(client);
+    stepEditing_.endDrag(client);
+  };
   list.onSelectionChanged = [this] {
     if (!engine_.picturesWithText()) table_.scrollTo(table_.currentRow());
   };

@@ -16,6 +16,7 @@ StepEditing::StepEditing(Controls controls, feedback::Hints& hints, Neighbours n
   view.onCellMouseDown = [this](ui::ListView::Cell cell) { cellPressed(cell); };
   view.onCheckClicked = [this](int row) { markClicked(row); };
   view.onDoubleClick = [this] { openDelayEditor(); };
+  view.onBeginDrag = [this](int) { beginDrag(); };
   c_.编辑框10.onFocusLost = [this] { commitDelay(); };
 }
 
@@ -93,6 +94,35 @@ void StepEditing::commitDelay() {
     n_.table.setCell(editingRow_, macro::kDelay, editor.text());
   editor.setVisible(false);
   editingRow_ = -1;
+}
+
+void StepEditing::beginDrag() {
+  if (!n_.speed.atFullSpeed()) {
+    hints_.show(hints_.气球提示框1, n_.speed.box(), 15, "●如需移动修改，请设置为100！");
+    return;
+  }
+  dragging_ = true;
+  c_.window.captureMouse();
+}
+
+// A step dragged down lands after the step it is dropped on, one dragged up
+// before it; below the last step means the end. The table is saved.
+void StepEditing::endDrag(Point client) {
+  if (!dragging_) return;
+  dragging_ = false;
+  c_.window.releaseMouse();
+  const int from = n_.table.selectedRow();
+  if (from < 0) return;
+  const Rect area = n_.table.view().rect();
+  if (client.x < area.left || client.x >= area.left + area.width || client.y < area.top ||
+      client.y >= area.top + area.height)
+    return;
+  n_.table.selectRow(-1);
+  const int to = n_.table.view().hitTest(client).row;
+  n_.table.moveStep(from, to);
+  n_.table.renumber();
+  loop::pause(100);
+  n_.slots.save();
 }
 
 }  // namespace hf::editing

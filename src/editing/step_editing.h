@@ -13,8 +13,9 @@ namespace hf::editing {
 
 // What the user does to the record table's steps in macro mode: marks (with
 // Shift ranges), deleting the marked steps, clearing the table, the delay
-// editor over the 时间 column and setting every delay at once. Steps are
-// edited at full speed only, where their delays are the recorded ones.
+// editor over the 时间 column, setting every delay at once and moving a step
+// by dragging it. Steps are edited at full speed only, where their delays
+// are the recorded ones.
 class StepEditing {
  public:
   struct Controls {
@@ -36,6 +37,8 @@ class StepEditing {
   void deleteMarked();
   void setEveryMark(bool marked);
   void setEveryDelay(int ms);
+  // The left button let go anywhere in the window: ends a drag of a step.
+  void endDrag(Point client);
   // A press on the 时间 column, where the batch selector may set every delay.
   std::function<void()> onDelaysPressed;
 
@@ -44,6 +47,7 @@ class StepEditing {
   void markClicked(int row);
   void openDelayEditor();
   void commitDelay();
+  void beginDrag();
 
   Controls c_;
   feedback::Hints& hints_;
@@ -51,6 +55,7 @@ class StepEditing {
   ui::ListView::Cell lastPressed_;
   int previousToggledRow_ = 0;
   int editingRow_ = -1;
+  bool dragging_ = false;
 };
 
 }  // namespace hf::editing

@@ -13,6 +13,16 @@ namespace {
 // hotkey that started it.
 constexpr int kModifierWaitMs = 500;
 
+void scanChord(int modifier, int key) {
+  letGoOfModifiers();
+  desktop::keyDown(modifier);
+  desktop::keyDown(key);
+  desktop::keyUp(modifier);
+  desktop::keyUp(key);
+}
+
+}  // namespace
+
 // A hotkey's own modifiers are often still down when its delivery starts
 // (Shift+F8 held a moment longer): Tab would go out as Shift+Tab, Ctrl+V as
 // Ctrl+Alt+V, typed letters as shortcuts. Waits for the user to let go, and
@@ -24,16 +34,6 @@ void letGoOfModifiers() {
     loop::pause(10);
   for (const int key : desktop::heldModifierKeys()) desktop::keyUp(key);
 }
-
-void scanChord(int modifier, int key) {
-  letGoOfModifiers();
-  desktop::keyDown(modifier);
-  desktop::keyDown(key);
-  desktop::keyUp(modifier);
-  desktop::keyUp(key);
-}
-
-}  // namespace
 
 void chord(std::initializer_list<int> virtualKeys) {
   letGoOfModifiers();

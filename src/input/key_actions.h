@@ -7,6 +7,10 @@
 // (see letGoOfModifiers), so the target receives exactly these keys.
 namespace hf::input {
 
+// Waits up to half a second for the user to let go of Shift, Ctrl, Alt and
+// the Windows keys, then gives any still held its key-up.
+void letGoOfModifiers();
+
 // Each key down in order, then each key up in the same order.
 void chord(std::initializer_list<int> virtualKeys);
 void press(int virtualKey);

@@ -38,11 +38,12 @@ enum class Trigger {
   Random,          // delivers every row once per cycle, in random order
   AllMarked,       // pastes every marked row at once, as a grid
   ChosenByHotkey,  // delivers the row of the pressed hotkey's slot
-  ImageAndText,    // pictures and text, run by the image-and-text paste
 };
 
-// How the entry itself reaches the target.
-enum class Style { Clipboard, ScanClipboard, Characters, ForcedTyping, None };
+// How the entry itself reaches the target. Items: an entry holding "#" goes
+// item by item, pictures as pictures, each followed by the separators;
+// any other entry as Clipboard.
+enum class Style { Clipboard, ScanClipboard, Characters, ForcedTyping, Items, None };
 
 // The presses after the entry, from the row's cells.
 enum class Separators {
@@ -69,6 +70,7 @@ struct PasteModeTraits {
   Style style = Style::None;
   Separators separators = Separators::None;
   bool capturesTarget = false;       // remembers the window under the cursor at the press
+  bool pictures = false;             // delivers pictures with text (the image-and-text modes)
   bool countsEnterPresses = false;   // column 4 is a number of presses, not the word "回车"
   bool underOrderedCopy = false;     // works on marked rows under 有序复制
   int markedRunFirstPause = 0;       // first pause of a marked-rows run; 0: the interval
@@ -84,6 +86,7 @@ inline constexpr ColumnLayout kHorizontalAuto{"跳格", "回车", {141, 40, 40, 
 inline constexpr ColumnLayout kArrowsAuto{"→", "↓", {141, 40, 40, 40}};
 constexpr auto kClipboard = Style::Clipboard;
 constexpr auto kCharacters = Style::Characters;
+constexpr auto kItems = Style::Items;
 constexpr auto kTabs = Separators::TabsThenEnterFlag;
 constexpr auto kMassCopy = OnChoice::SwitchToMassCopy;
 }  // namespace detail
@@ -123,15 +126,20 @@ inline constexpr std::array<PasteModeTraits, kPasteModeCount> kPasteModes{{
     {.name = "多热键粘贴", .trigger = Trigger::ChosenByHotkey, .style = detail::kCharacters,
      .separators = detail::kTabs, .capturesTarget = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontal},
-    {.name = "单快捷键图文粘贴", .trigger = Trigger::ImageAndText, .onChoice = detail::kMassCopy,
+    {.name = "单快捷键图文粘贴", .trigger = Trigger::Manual, .style = detail::kItems,
+     .separators = detail::kTabs, .pictures = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontal},
-    {.name = "单快捷键自动图文粘贴", .trigger = Trigger::ImageAndText, .onChoice = detail::kMassCopy,
+    {.name = "单快捷键自动图文粘贴", .trigger = Trigger::Automatic, .style = detail::kItems,
+     .separators = detail::kTabs, .pictures = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontalAuto},
-    {.name = "单快捷键图文粘贴(↓)", .trigger = Trigger::ImageAndText, .countsEnterPresses = true,
+    {.name = "单快捷键图文粘贴(↓)", .trigger = Trigger::Manual, .style = detail::kItems,
+     .separators = Separators::ArrowRuns, .pictures = true, .countsEnterPresses = true,
      .onChoice = detail::kMassCopy, .layout = {"→", "↓", {181, 40, 0, 40}}},
-    {.name = "单快捷键自动图文粘贴(↓)", .trigger = Trigger::ImageAndText,
-     .countsEnterPresses = true, .onChoice = detail::kMassCopy, .layout = detail::kArrowsAuto},
-    {.name = "多快捷键图文粘贴", .trigger = Trigger::ImageAndText, .onChoice = detail::kMassCopy,
+    {.name = "单快捷键自动图文粘贴(↓)", .trigger = Trigger::Automatic, .style = detail::kItems,
+     .separators = Separators::ArrowRuns, .pictures = true, .countsEnterPresses = true,
+     .onChoice = detail::kMassCopy, .layout = detail::kArrowsAuto},
+    {.name = "多快捷键图文粘贴", .trigger = Trigger::ChosenByHotkey, .style = detail::kItems,
+     .separators = detail::kTabs, .pictures = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontal},
 }};
 // clang-format on

@@ -4,9 +4,12 @@
 #include <random>
 
 #include "input/key_actions.h"
+#include "paste/composite_entries.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
+#include "platform/screen.h"
+#include "platform/text_codec.h"
 #include "text/gbk_text.h"
 #include "text/numbers.h"
 
@@ -54,7 +57,7 @@ bool PasteEngine::countsEnterPresses() const {
 
 bool PasteEngine::deliversPictures() const {
   const auto chosen = mode();
-  return chosen && traitsOf(*chosen).trigger == Trigger::ImageAndText;
+  return chosen && traitsOf(*chosen).pictures;
 }
 
 bool PasteEngine::pastesAtRandom() const {
@@ -101,8 +104,7 @@ void PasteEngine::paste(int slot) {
     case Trigger::Random:
       random();
       break;
-    case Trigger::AllMarked:     // works only under 有序复制
-    case Trigger::ImageAndText:  // pictures are not delivered yet
+    case Trigger::AllMarked:  // works only under 有序复制
       break;
   }
 }
@@ -130,7 +132,7 @@ void PasteEngine::modeChosen() {
   const auto chosen = mode();
   if (!chosen) return;
   const PasteModeTraits& traits = traitsOf(*chosen);
-  picturesWithText_ = traits.trigger == Trigger::ImageAndText;
+  picturesWithText_ = traits.pictures;
   if (!picturesWithText_) previews_.hideRowPicture();
   ui::ListView& view = table_.view();
   view.setColumnTitle(Column::kTabs, traits.layout.tabsTitle);
@@ -178,6 +180,8 @@ bool PasteEngine::deliverEntry(Style style, std::string_view entry) {
       return true;
     case Style::ForcedTyping:
       return delivery_.forcedTyping(entry);
+    case Style::Items:
+      return delivery_.clipboard(entry);
     case Style::None:
       break;
   }
@@ -189,12 +193,49 @@ bool PasteEngine::deliverEntry(Style style, std::string_view entry) {
 // clipboard stayed busy and nothing was pasted.
 bool PasteEngine::deliverRow(PasteMode mode, int entryRow, int settingsRow) {
   const PasteModeTraits& traits = traitsOf(mode);
-  if (!deliverEntry(traits.style, table_.cell(entryRow, Column::kEntry))) return false;
+  const std::string entry = table_.cell(entryRow, Column::kEntry);
+  if (traits.style == Style::Items && isCompositeEntry(entry))
+    return deliverItems(traits, entry, settingsRow);
+  if (!deliverEntry(traits.style, entry)) return false;
+  deliverSeparators(traits, settingsRow);
+  return true;
+}
+
+void PasteEngine::deliverSeparators(const PasteModeTraits& traits, int settingsRow) {
   if (traits.pauseRowWaitsLonger && table_.cell(settingsRow, Column::kPause) == kPauseWord)
     loop::pause(delivery_.interval());
   const SeparatorSteps& steps = kSeparatorSteps[static_cast<int>(traits.separators)];
   if (steps.fromTabsCell) (delivery_.*steps.fromTabsCell)(table_.cell(settingsRow, Column::kTabs));
   (delivery_.*steps.fromEnterCell)(table_.cell(settingsRow, Column::kEnter));
+}
+
+// Each item is followed by the row's separators, so a row of items fills a
+// row of fields; a picture that cannot be read leaves its field empty.
+bool PasteEngine::deliverItems(const PasteModeTraits& traits, std::string_view entry,
+                               int settingsRow) {
+  for (const EntryItem& item : entryItems(entry)) {
+    if (item.kind == EntryItem::Kind::Text) {
+      if (!delivery_.clipboard(item.text)) return false;
+    } else if (!deliverPicture(item.text, traits.trigger == Trigger::ChosenByHotkey)) {
+      return false;
+    }
+    deliverSeparators(traits, settingsRow);
+  }
+  return true;
+}
+
+// False only when the clipboard stayed busy.
+bool PasteEngine::deliverPicture(const std::string& path, bool waitFirst) {
+  if (waitFirst) loop::pause(delivery_.interval());
+  const auto picture = screen::decodePictureFile(codec::pathFromGbk(path));
+  loop::pause(delivery_.interval());
+  if (!picture) {
+    hints_.show(hints_.气球提示框1, c_.组合框66, 18, "●图片无法读取，已跳过：" + path);
+    return true;
+  }
+  if (!screen::setClipboardBitmap(*picture)) return false;
+  loop::pause(delivery_.interval());
+  input::ctrlV();
   return true;
 }
 

@@ -98,6 +98,9 @@ class PasteEngine {
   bool stopRequested();
   void finishRun();
   bool deliverRow(PasteMode mode, int entryRow, int settingsRow);
+  void deliverSeparators(const PasteModeTraits& traits, int settingsRow);
+  bool deliverItems(const PasteModeTraits& traits, std::string_view entry, int settingsRow);
+  bool deliverPicture(const std::string& path, bool waitFirst);
   int deliveredRowNow(int delivered) const;
   void advanceOrEnd(int row, bool automatic);
   int numberOf(int row) const;

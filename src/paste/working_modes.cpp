@@ -138,9 +138,8 @@ void WorkingModes::pressMassCopy() {
 void WorkingModes::switchToMassCopy() {
   backQuoteImports_ = true;
   const auto mode = engine_.mode();
-  const Trigger trigger = mode ? traitsOf(*mode).trigger : Trigger::Manual;
-  if (trigger == Trigger::AllMarked) return;
-  if (trigger == Trigger::ImageAndText) engine_.setPicturesWithText(true);
+  if (mode && traitsOf(*mode).trigger == Trigger::AllMarked) return;
+  if (mode && traitsOf(*mode).pictures) engine_.setPicturesWithText(true);
   selectRowMode(c_.按钮1, CopyMode::Mass);
 }
 

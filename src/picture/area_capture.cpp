@@ -75,8 +75,10 @@ CapturedArea captureArea(const Bitmap& grab, const CaptureArea& area, const Area
   if (grab.empty()) return {};
   const Rect region = areaRegion({grab.width, grab.height}, area, frame);
   if (region.width <= 0 || region.height <= 0) return {};
-  const auto passed = convertDepth(copyRegion(grab, region), 16);
-  return {encodeBmp24(*passed), {region.left - frame.origin.x, region.top - frame.origin.y}};
+  // Copy, 16-bit pass and encoding in one go: each fresh picture of the
+  // screen's size would cost as much again in page faults alone.
+  return {encodeBmp24(grab, region, k16BitChannels),
+          {region.left - frame.origin.x, region.top - frame.origin.y}};
 }
 
 }  // namespace hf::picture

@@ -1,5 +1,6 @@
 #include "picture/bmp.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -184,8 +185,12 @@ Bitmap read24(const Reader& in, const Layout& layout, std::size_t stride) {
 }  // namespace
 
 BmpData encodeBmp24(const Bitmap& picture) {
-  const int width = picture.empty() ? 0 : picture.width;
-  const int height = picture.empty() ? 0 : picture.height;
+  return encodeBmp24(picture, {0, 0, picture.width, picture.height}, 0xFFFFFF);
+}
+
+BmpData encodeBmp24(const Bitmap& picture, Rect part, std::uint32_t kept) {
+  const int width = picture.empty() ? 0 : std::max(part.width, 0);
+  const int height = picture.empty() ? 0 : std::max(part.height, 0);
   const std::size_t stride = bmpRowStride(width);
   const std::size_t imageSize = stride * std::size_t(height);
   BmpData data(kBmpHeadersSize + imageSize, 0);
@@ -202,11 +207,12 @@ BmpData encodeBmp24(const Bitmap& picture) {
   putU32(header + 34, std::uint32_t(imageSize));
   for (int y = 0; y < height; ++y) {
     std::uint8_t* out = data.data() + kBmpHeadersSize + std::size_t(height - 1 - y) * stride;
-    const std::uint32_t* row = picture.row(y);
+    const std::uint32_t* row = picture.row(part.top + y) + part.left;
     for (int x = 0; x < width; ++x, out += 3) {
-      out[0] = std::uint8_t(row[x]);
-      out[1] = std::uint8_t(row[x] >> 8);
-      out[2] = std::uint8_t(row[x] >> 16);
+      const std::uint32_t pixel = row[x] & kept;
+      out[0] = std::uint8_t(pixel);
+      out[1] = std::uint8_t(pixel >> 8);
+      out[2] = std::uint8_t(pixel >> 16);
     }
   }
   return data;

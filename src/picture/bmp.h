@@ -29,6 +29,9 @@ constexpr std::size_t bmpRowStride(int width) {
 // The 24-bit BMP data of the picture. An empty picture gives the headers
 // alone (54 bytes, width and height 0), as a clipboard without a picture does.
 BmpData encodeBmp24(const Bitmap& picture);
+// The same for a part of the picture (which must lie inside it), keeping
+// only the channel bits of `kept`: one pass, with no picture in between.
+BmpData encodeBmp24(const Bitmap& picture, Rect part, std::uint32_t kept);
 
 // The largest picture parseBmp accepts, in pixels (8192 x 8192).
 inline constexpr std::int64_t kMaxBmpPixels = std::int64_t(1) << 26;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "input/key_actions.h"
 #include "macro/replay_timing.h"
 #include "macro/step_keys.h"
 #include "text/numbers.h"
@@ -121,6 +122,9 @@ void Replay::run() {
   });
   if (!allowed) return;
   wait(onUi([this] { return n_.delivery.interval(); }));
+  // The replay hotkey's own modifiers would turn the first keys into shortcuts.
+  input::letGoOfModifiers();
+  due_ = loop::nowMs();
   loop::runOnUiThread([this] { n_.panel.setState(RecorderState::Replaying); });
   const std::string passesText = onUi([this] { return c_.组合框64.text(); });
   const int passes = text::toInt(passesText);

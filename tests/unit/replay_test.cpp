@@ -48,6 +48,13 @@ TEST_F(ReplayTest, KeyStepsSendTheirNamesOrTheirCode) {
                 {163, true}, {67, true}, {67, false}, {163, false}, {40, true}, {40, false}}));
 }
 
+TEST_F(ReplayTest, TheHotkeysModifierIsLetGoOfBeforeTheFirstStep) {
+  loadSlot({keyStep("A", "65")});
+  headless::setKeyHeld(0xA2, true);  // left Ctrl, still held from Ctrl+F10
+  replay();
+  EXPECT_EQ(keys(), (std::vector<std::pair<int, bool>>{{0xA2, false}, {65, true}, {65, false}}));
+}
+
 TEST_F(ReplayTest, MouseStepsMoveThenPressWhereTheCursorIs) {
   loadSlot({mouseStep(513, 300, 200), mouseStep(514, 300, 200), mouseStep(512, 40, 50)});
   replay();

@@ -103,5 +103,24 @@ TEST_F(StepEditingTest, TheDelayEditorOpensOnTheDelayColumnOnly) {
   EXPECT_EQ(table().cell(1, macro::kDelay), "250");
 }
 
+TEST_F(StepEditingTest, ADraggedStepLandsOnTheStepItIsDroppedOn) {
+  const auto dragRow = [&](int from, int to) {
+    table().selectRow(from);
+    list().onBeginDrag(from);
+    const Rect cell = list().cellRect(to, macro::kName);
+    window_->window().onMouseUp({cell.left + 2, cell.top + cell.height / 2});
+  };
+  dragRow(0, 2);
+  EXPECT_EQ(names(), "BCADEF");
+  dragRow(5, 1);
+  EXPECT_EQ(names(), "BFCADE");
+  EXPECT_EQ(table().cell(5, macro::kNumber), "6");
+  EXPECT_EQ(read("数据1.txt"), macro::formatSlotFile(table().steps()));
+
+  c().组合框65.select(1);  // "50": steps stay where they are
+  dragRow(0, 3);
+  EXPECT_EQ(names(), "BFCADE");
+}
+
 }  // namespace
 }  // namespace hf::editing

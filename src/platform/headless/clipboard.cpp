@@ -50,6 +50,12 @@ std::optional<std::string> readClipboardOnce() {
   return clipboard().text;
 }
 
+std::optional<Size> clipboardPictureSizeOnce() {
+  const Clipboard& board = clipboard();
+  if (board.heldElsewhere || !board.picture) return std::nullopt;
+  return Size{board.picture->width, board.picture->height};
+}
+
 bool writeClipboardOnce(std::string_view gbk) {
   if (clipboard().heldElsewhere) return false;
   clipboard().text = gbk;

@@ -73,6 +73,8 @@ bool swallowedByHooks(const hooks::MouseEvent& event);
 // Another program's single try at the clipboard (no retry, not counted as
 // the system's attempt); it fails while the clipboard is held.
 std::optional<std::string> readClipboardOnce();
+// The size of the picture on the clipboard, if it holds one and is free.
+std::optional<Size> clipboardPictureSizeOnce();
 bool writeClipboardOnce(std::string_view gbk);
 
 bool targetIsOpen();

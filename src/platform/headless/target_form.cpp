@@ -51,7 +51,12 @@ void insert(std::string_view gbk) {
   *field += gbk;
 }
 
+// A picture on the clipboard is pasted as a note of its size.
 void paste() {
+  if (const auto size = clipboardPictureSizeOnce()) {
+    note("paste picture " + std::to_string(size->width) + "x" + std::to_string(size->height));
+    return;
+  }
   const std::string text = readClipboardOnce().value_or("");
   insert(text);
   note("paste " + text);

@@ -36,9 +36,9 @@ void selectInTarget(std::string_view gbk);
 
 struct TargetEvent {
   std::int64_t at = 0;
-  // "paste <text>", "tab", "back-tab", "enter", "shift+enter", "right", "down",
-  // "type <c>", "char <c>" (one per WM_CHAR), "copy", "delete", and shortcuts
-  // as "ctrl+<key code>", "alt+<key code>", "win+<key code>"
+  // "paste <text>", "paste picture <w>x<h>", "tab", "back-tab", "enter", "shift+enter", "right",
+  // "down", "type <c>", "char <c>" (one per WM_CHAR), "copy", "delete", and shortcuts as "ctrl+<key
+  // code>", "alt+<key code>", "win+<key code>"
   std::string what;
   friend bool operator==(const TargetEvent&, const TargetEvent&) = default;
 };

@@ -66,7 +66,10 @@ int dpiOf(HWND window) {
   return dpi > 0 ? dpi : 96;
 }
 
-HFONT createUiFont(int dpi) {
+namespace {
+
+// The face every text of ours is drawn in, before its size is set.
+LOGFONTW uiFontBase() {
   LOGFONTW font{};
   if (const wchar_t* face = uiFontFace()) {
     lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
@@ -77,6 +80,13 @@ HFONT createUiFont(int dpi) {
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     font = metrics.lfMessageFont;
   }
+  return font;
+}
+
+}  // namespace
+
+HFONT createUiFont(int dpi) {
+  LOGFONTW font = uiFontBase();
   // 11 pixels at 96 DPI: the narrow labels of the layout ("查找：" in 33) fit.
   font.lfHeight = -MulDiv(11, dpi, 96);
   font.lfWeight = FW_NORMAL;
@@ -85,16 +95,7 @@ HFONT createUiFont(int dpi) {
 }
 
 HFONT createPixelFont(int height) {
-  LOGFONTW font{};
-  if (const wchar_t* face = uiFontFace()) {
-    lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    font.lfCharSet = DEFAULT_CHARSET;
-  } else {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font = metrics.lfMessageFont;
-  }
+  LOGFONTW font = uiFontBase();
   font.lfHeight = height;  // positive: the cell height
   font.lfWidth = 0;
   font.lfWeight = FW_NORMAL;

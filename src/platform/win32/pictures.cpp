@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "platform/win32/bitmaps.h"
 #include "platform/win32/display.h"
 #include "platform/win32/resource_ids.h"
 
@@ -65,13 +66,7 @@ HCURSOR makeCaptureArrow() {
       mask[(y * kSize + x) / 8] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
     }
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = kSize;
-  info.bmiHeader.biHeight = -kSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = topDownInfo(kSize, kSize);
   HDC screen = GetDC(nullptr);
   HBITMAP colourBitmap =
       CreateDIBitmap(screen, &info.bmiHeader, CBM_INIT, colour.data(), &info, DIB_RGB_COLORS);
