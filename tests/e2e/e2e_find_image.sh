@@ -20,6 +20,7 @@ new_app_dir
 mkdir -p "$APP_DIR/找图"
 {
   to_gbk "[编辑框内容]"$'\r\n'
+  to_gbk "记录=F9"$'\r\n'
   to_gbk "模拟=F10"$'\r\n'
   to_gbk "停止=F11"$'\r\n'
 } >"$APP_DIR/zira热键配置.ini"
