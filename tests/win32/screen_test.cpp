@@ -41,6 +41,43 @@ TEST_F(OwnWindowGrab, ShowsTheBackgroundAndTheControlsAtTheClientOrigin) {
   EXPECT_EQ(grab->client.at(window_->scaled(50), window_->scaled(42)), 0xC81E5Au);
 }
 
+// What the user sees of a picture box: the screen's pixels where it lies.
+TEST_F(OwnWindowGrab, PictureBoxesShowTheirColourAndTheirOwnPictureUnscaled) {
+  hf::ui::PictureBox swatch(*window_, {{100, 30, 20, 20}});
+  hf::ui::PictureBox preview(*window_, {{20, 80, 40, 20}});
+  swatch.setBackground(hf::Rgb{200, 30, 90});
+  hf::Bitmap picture(3, 2);
+  picture.pixels = {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x0A0B0C};
+  preview.setBitmap(picture);
+  window_->show();
+  const COLORREF background = hf::win32::kWindowColor;
+  const std::uint32_t windowColour =
+      hf::Bitmap::pack({GetRValue(background), GetGValue(background), GetBValue(background)});
+  const hf::Rect swatchArea = swatch.screenRect();
+  const hf::Rect previewArea = preview.screenRect();
+  const auto swatchMiddle = [&] {
+    return hf::screen::grabScreen({swatchArea.left + swatchArea.width / 2,
+                                   swatchArea.top + swatchArea.height / 2, 1, 1})
+        .pixels;
+  };
+  const auto previewCorner = [&] {
+    return hf::screen::grabScreen({previewArea.left, previewArea.top, 4, 2}).pixels;
+  };
+
+  EXPECT_TRUE(win32test::waitFor([&] { return swatchMiddle() == std::vector{0xC81E5Au}; }));
+  EXPECT_TRUE(win32test::waitFor([&] {
+    return previewCorner() == std::vector<std::uint32_t>{0x102030,     0x405060,    0x708090,
+                                                         windowColour, 0xA0B0C0,    0xD0E0F0,
+                                                         0x0A0B0C,     windowColour};
+  })) << "drawn unscaled from the top-left corner, the rest of the box in the window's colour";
+
+  swatch.setBackground(std::nullopt);
+  preview.setBitmap({});
+  EXPECT_TRUE(win32test::waitFor([&] { return swatchMiddle() == std::vector{windowColour}; }));
+  EXPECT_TRUE(win32test::waitFor(
+      [&] { return previewCorner() == std::vector<std::uint32_t>(8, windowColour); }));
+}
+
 // Pictures that other programs put on the clipboard in the forms they use.
 class ClipboardPictureForms : public testing::Test {
  protected:
