@@ -27,6 +27,7 @@ void Replay::performFindColour(const macro::Step& step) {
   if (colour < 0 || colour > 0xFFFFFF) return;  // no colour was picked: nothing to wait for
   for (int attempt = 0; attempt < macro::kFindAttempts && !stopped(); ++attempt) {
     const Point found = picture::findColourOnScreen(colour, 1);
+    if (closing_) return;
     if (found != picture::kNotFound) {
       desktop::setCursorPos(found);
       return;
