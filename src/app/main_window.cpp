@@ -45,7 +45,12 @@ void MainWindow::connectEvents() {
   c_.按钮66.onClick = [this] { modes_.pressSelectionCopy(); };
   c_.按钮104.onClick = [this] { backQuote_.samePagePressed(); };
   c_.按钮10.onClick = [this] { backQuote_.transferPressed(); };
+  c_.按钮word.onClick = [this] { documents_.pressWord(); };
+  c_.按钮excel.onClick = [this] { documents_.pressExcel(); };
+  c_.按钮6.onClick = [this] { documents_.resetCells(); };
   dispatcher_.routes.backQuoteAction = [this] { backQuote_.run(); };
+  backQuote_.toWord = [this] { documents_.copyIntoWord(); };
+  backQuote_.toExcel = [this] { documents_.copyIntoExcel(); };
   // The working mode follows the paste mode first; the paste mode then sets its flags.
   c_.组合框66.onSelectionChanged = [this] {
     modes_.pasteModeChosen();
@@ -74,6 +79,7 @@ void MainWindow::connectEvents() {
   };
   for (ui::EditBox* box : macroPanel_.hotkeyBoxes()) hotkeyBoxes_.attach(*box);
   connectMacroEvents();
+  connectScreenshotEvents();
   c_.zira.onClick = [this] { togglePanel(); };
   c_.按钮19.onClick = [] {
     desktop::openWithShell("https://www.example.org/hotfill/");
@@ -97,7 +103,10 @@ void MainWindow::connectTableEvents() {
     stepEditing_.endDrag(client);
   };
   list.onSelectionChanged = [this] {
-    if (!engine_.picturesWithText()) table_.scrollTo(table_.currentRow());
+    if (!engine_.picturesWithText()) return table_.scrollTo(table_.currentRow());
+    // With pictures in the rows, the cut option switches the row preview on too.
+    if (c_.选择框14.isChecked())
+      pictureButtons_.showEntryPicture(table_.cell(table_.currentRow(), table::DataTable::kEntry));
   };
   c_.导入方式.onSelectionChanged = [this] { importer_.modeChosen(); };
   c_.导入方式.onMouseDown = [this] {
@@ -117,7 +126,10 @@ void MainWindow::connectMacroEvents() {
   c_.按钮5.onClick = [this] { recorder_.switchClicked(); };
   dispatcher_.routes.record = [this] { recorder_.hotkeyPressed(); };
   dispatcher_.routes.replay = [this] { replay_.hotkeyPressed(); };
-  dispatcher_.routes.stop = [this] { replay_.stopPressed(); };
+  dispatcher_.routes.stop = [this] {
+    screenshot_.stopSeries();
+    replay_.stopPressed();
+  };
   c_.组合框65.onSelectionChanged = [this] { replay_.speedChosen(); };
   ui::ListView& steps = c_.超级列表框2;
   steps.onHeaderClick = [this](int column) {
@@ -134,6 +146,18 @@ void MainWindow::connectMacroEvents() {
     hints_.show(hints_.气球提示框1, c_.组合框65, 10,
                 "●原有记录时间的百分比值！\r\n\r\n  数值越小，速度越快！");
   };
+}
+
+// The screenshot hotkey and the picture buttons beside the macro panel.
+void MainWindow::connectScreenshotEvents() {
+  c_.截图.onMouseDown = [this] { screenshot_.boxPressed(); };
+  loading_.loadScreenshotHotkey = [this] { screenshot_.loadHotkey(); };
+  dispatcher_.routes.screenshot = [this] { screenshot_.hotkeyPressed(); };
+  c_.按钮16.onClick = [this] { pictureButtons_.clearFindImages(); };
+  c_.按钮15.onClick = [this] { pictureButtons_.toggleRecordTable(); };
+  c_.图片框4.onMouseDown = [this] { pictureButtons_.pressOnPreview(); };
+  c_.图片框4.onMouseMove = [this](Point at) { pictureButtons_.mouseMovedOverPreview(at); };
+  c_.图片框4.onMouseUp = [this] { pictureButtons_.releaseOnPreview(); };
 }
 
 // Over the whole screen, with the platform's decoder; MoveTo moves the cursor.
@@ -188,6 +212,7 @@ void MainWindow::startUp() {
 void MainWindow::closeSequence() {
   desktop::endSimulatedInput();
   engine_.stopEverything();
+  screenshot_.stopSeries();
   replay_.stopForClose();
   selectionCopy_.stop();
   macroPanel_.saveSettings();

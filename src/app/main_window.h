@@ -16,6 +16,7 @@
 #include "macro/macro_slots.h"
 #include "macro/record_table.h"
 #include "macro/speed_selector.h"
+#include "office/document_modes.h"
 #include "paste/dispatcher.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
@@ -28,6 +29,8 @@
 #include "recorder/macro_hotkeys.h"
 #include "recorder/macro_recorder.h"
 #include "recorder/replay.h"
+#include "screenshot/picture_buttons.h"
+#include "screenshot/screenshot_hotkey.h"
 #include "table/check_file.h"
 #include "table/data_table.h"
 #include "text/numbers.h"
@@ -65,11 +68,14 @@ class MainWindow {
   recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
+  office::DocumentModes& documents() { return documents_; }
+  screenshot::ScreenshotHotkey& screenshot() { return screenshot_; }
 
  private:
   void connectEvents();
   void connectTableEvents();
   void connectMacroEvents();
+  void connectScreenshotEvents();
   static picture::PictureFinder screenPictureFinder();
   void closeSequence();
   void enterTray();
@@ -143,12 +149,21 @@ class MainWindow {
                                   previews_, macroPanel_, stepEditing_}};
   editing::Importer importer_{
       {c_.导入方式, c_.分割符, c_.选择框14}, hints_, table_, {cellEditors_, engine_, modes_}};
+  office::DocumentModes documents_{{c_.按钮word, c_.按钮excel},
+                                   hints_,
+                                   {modes_, hotkeys_, macroPanel_, importer_, editing_, delivery_}};
   editing::HotkeyBoxes hotkeyBoxes_{table_, macroPanel_};
   copying::BackQuoteActions backQuote_{{c_.zira, c_.图片框_探测},
                                        hints_,
                                        {modes_, engine_, picker_, importer_, previews_, delivery_}};
   editing::HotkeyEditor hotkeyEditor_{
       {window_, c_.编辑框1007}, hints_, table_, {hotkeyBoxes_, cellEditors_, slots_, loading_}};
+  screenshot::ScreenshotHotkey screenshot_{
+      hints_,
+      {macroPanel_, recordTable_, macroSlots_, speed_, table_, engine_, hotkeys_, loading_,
+       [this] { slots_.save(slots_.currentSlot()); }}};
+  screenshot::PictureButtons pictureButtons_{
+      {window_, c_.按钮16, c_.图片框4}, hints_, macroPanel_, previews_};
 };
 
 }  // namespace hf::app

@@ -187,6 +187,13 @@ bool CaptureWindow::mayClose() {
   return false;
 }
 
+void CaptureWindow::dismiss() {
+  if (!isOpen()) return;
+  popup_->releaseMouse();
+  discardSelection();
+  close();
+}
+
 void CaptureWindow::cancel() {
   popup_->releaseMouse();
   if (!selectionMade_ && !buttonHeld_) {

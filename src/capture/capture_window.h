@@ -40,6 +40,9 @@ class CaptureWindow {
   bool run(Bitmap frozenScreen);
 
   bool isOpen() const;
+  // Closes the window, if open, without copying anything (the user asked
+  // elsewhere to stop capturing).
+  void dismiss();
   bool copied() const { return copied_; }
   bool hasSelection() const { return selectionMade_; }
   // The selection as it stands, inverted while a drag has it so.

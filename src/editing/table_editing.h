@@ -52,6 +52,11 @@ class TableEditing {
   // The column the batch selector fills next (`跳格暂停`): "0" marks, "2"
   // 跳格, "3" 暂停, "4" 回车, "6" the record table's delays.
   const std::string& batchTarget() const { return batchTarget_; }
+  // The batch selector's text, which is also the Excel mode's column count.
+  std::string batchText() const { return c_.组合框63.text(); }
+  const ui::Control& batchSelector() const { return c_.组合框63; }
+  // Shows an item without the effects of a user's choice.
+  void showBatchItem(int index) { c_.组合框63.select(index); }
 
   // The cell the left mouse button was last pressed on.
   ui::ListView::Cell lastPressedCell() const { return lastPressedCell_; }

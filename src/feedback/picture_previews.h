@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+
 #include "platform/ui.h"
 
 namespace hf::feedback {
@@ -14,9 +16,11 @@ class PicturePreviews {
   };
   explicit PicturePreviews(Controls controls) : c_(controls) {}
 
-  // Shows the picture of a find-image step, at its own size from the
-  // preview's top-left corner.
+  // Shows the picture of a find-image step, stretched over the preview.
   void showFindImagePicture(Bitmap picture);
+  // Shows the picture file in the row preview; false, with the preview
+  // emptied and hidden, when the file cannot be read or is no picture.
+  bool showRowPicture(const std::filesystem::path& file);
   // Empties and hides the row picture, or the find-image picture.
   void hideRowPicture();
   void hideFindImagePicture();

@@ -62,6 +62,10 @@ void scanCtrlV() {
   scanChord(keys::kRightCtrl, 'V');
 }
 
+void scanCtrlC() {
+  scanChord(keys::kRightCtrl, 'C');
+}
+
 TypedKey keyForCharacter(char c) {
   if (c >= 'a' && c <= 'z') return {c - 'a' + 'A', false};
   if (c >= 'A' && c <= 'Z') return {c, true};

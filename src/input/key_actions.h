@@ -21,6 +21,7 @@ void ctrlC();
 // (remote desktops, intranet clients): right Ctrl for the Ctrl chords.
 void scanPress(int virtualKey);
 void scanCtrlV();
+void scanCtrlC();
 
 // The keys that type one character on a US keyboard: the key and whether
 // Shift goes with it; key 0 for characters that no key types.

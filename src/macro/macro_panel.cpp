@@ -31,6 +31,12 @@ void MacroPanel::showRecordTable(bool shown) {
   c_.按钮15.setText(shown ? "隐藏" : "显示");
 }
 
+bool MacroPanel::toggleRecordTable() {
+  if (!recorderOn()) return false;
+  showRecordTable(!recordTableShown());
+  return true;
+}
+
 std::array<std::string, 3> MacroPanel::macroHotkeys() const {
   return {c_.记录.text(), c_.模拟.text(), c_.停止.text()};
 }

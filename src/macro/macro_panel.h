@@ -39,6 +39,9 @@ class MacroPanel {
   // Macro mode: the record table covers the data table, and its toggle reads "隐藏".
   bool recordTableShown() const { return table_.shown(); }
   void showRecordTable(bool shown);
+  // The toggle `按钮15` pressed: switches between macro mode and table mode
+  // while the recorder is on; false, and nothing changes, while it is off.
+  bool toggleRecordTable();
   // Where hints about the record table and the recorder point.
   const ui::Control& recordTableToggle() const { return c_.按钮15; }
   const ui::Control& recorderSwitch() const { return c_.按钮5; }
@@ -59,6 +62,7 @@ class MacroPanel {
   // True when the record, replay or stop box other than `except` holds the hotkey.
   bool macroHotkeyTaken(const std::string& hotkey, const ui::EditBox* except) const;
   const ui::EditBox& screenshotBox() const { return c_.截图; }
+  ui::EditBox& screenshotBox() { return c_.截图; }
 
   // The timed start's time of day `模拟1`, shown while the timed start is armed.
   std::string startTime() const { return c_.模拟1.text(); }

@@ -330,6 +330,18 @@ bool PasteEngine::stopRequested() {
   return true;
 }
 
+bool PasteEngine::startOutsideRun() {
+  if (runInProgress_ || running_) return false;
+  runInProgress_ = running_ = true;
+  stopAsked_ = false;
+  return true;
+}
+
+void PasteEngine::finishOutsideRun() {
+  runInProgress_ = false;
+  finishRun();
+}
+
 void PasteEngine::finishRun() {
   if (!running_) return;
   running_ = false;

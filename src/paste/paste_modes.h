@@ -66,6 +66,14 @@ class PasteEngine {
 
   // No automatic run is going on or finishing (`按钮120` reads "自动").
   bool idle() const { return !running_; }
+  // A run of another concern (the screenshot series) holds the run state as
+  // an automatic run does: no automatic paste starts meanwhile, and a paste
+  // hotkey pressed during it only asks it to stop. False while a run is
+  // going on already.
+  bool startOutsideRun();
+  // A stop was asked for since the outside run started, or the program is closing.
+  bool outsideRunStopAsked() const { return stopAsked_; }
+  void finishOutsideRun();
   // Rows delivered in the current random cycle.
   int deliveredThisCycle() const { return deliveredInCycle_; }
   // Empties the random cycle: every row is to be delivered again.

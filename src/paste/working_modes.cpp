@@ -189,4 +189,16 @@ void WorkingModes::mouseDownOnMassCopy() {
   hints_.show(hints_.气球提示框3, engine_.modeSelector(), 80, "●选择粘贴方式！");
 }
 
+void WorkingModes::chooseDocumentMode(BackQuoteMode mode) {
+  backQuoteImports_ = false;
+  backQuoteMode_ = mode;
+  table_.view().setVisible(true);
+  const bool excel = mode == BackQuoteMode::Excel;
+  normalBackQuoteButtons({&c_.按钮66, &c_.按钮104, &c_.按钮10});
+  c_.按钮word.setColor(excel ? feedback::kNormalColor : feedback::kHighlightColor);
+  c_.按钮excel.setColor(excel ? feedback::kHighlightColor : feedback::kNormalColor);
+  c_.按钮6.setColor(excel ? feedback::kHighlightColor : feedback::kNormalColor);
+  c_.按钮104.setText("同页粘贴");
+}
+
 }  // namespace hf::paste

@@ -106,7 +106,18 @@ class WorkingModes {
   const ui::Control& samePageEditor() const { return c_.编辑框25; }
 
   const OfficeCells& officeCells() const { return officeCells_; }
+  OfficeCells& officeCells() { return officeCells_; }
   void resetOfficeCells() { officeCells_ = OfficeCells{}; }
+
+  // Word or Excel takes the back-quote key: the import flag off, the data
+  // table shown, the document mode's buttons highlighted (Excel with 复原),
+  // the other back-quote buttons normal; 万条复制 and 有序复制 keep theirs.
+  void chooseDocumentMode(BackQuoteMode mode);
+  // 反撇号键粘贴 is on (`按钮66` reads "关闭复制").
+  bool selectionCopyOn() const { return selectionCopy_.on(); }
+  // Ends 反撇号键粘贴 when it is on: caption, colour, hook; the clipboard
+  // emptied if asked.
+  void endSelectionCopy(bool emptyClipboard);
 
  private:
   void highlightOnly(ui::Button& button);
@@ -117,7 +128,6 @@ class WorkingModes {
   void normalBackQuoteButtons(std::initializer_list<ui::Button*> buttons);
   void openSamePageEditor();
   void endSamePageCollection();
-  void endSelectionCopy(bool emptyClipboard);
 
   Controls c_;
   feedback::Hints& hints_;

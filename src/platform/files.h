@@ -39,4 +39,8 @@ bool exists(const std::filesystem::path& path);
 // exists afterwards.
 bool createFolder(const std::filesystem::path& path);
 
+// Removes the folder with everything in it; true when it is gone afterwards
+// (a folder that was not there counts as removed).
+bool removeFolder(const std::filesystem::path& path);
+
 }  // namespace hf::files

@@ -181,15 +181,17 @@ class PictureBox : public Control {
   // gives back the window's own background.
   void setBackground(std::optional<Rgb> color);
   std::optional<Rgb> background() const { return background_; }
-  // A picture of the program's own (a file read into memory), shown at its
-  // own size from the box's top-left corner and cut to the box; an empty
-  // one shows none. It is drawn over the carried picture.
-  void setBitmap(Bitmap picture);
-  const Bitmap& bitmap() const { return bitmap_; }
-
+  // One of the program's pictures; it replaces a shown bitmap.
   void setPicture(Image image);
   Image picture() const { return picture_; }
+  // A picture of the user's, stretched over the box; it replaces the
+  // program's picture, and an empty one shows nothing.
+  void setPicture(Bitmap picture);
+  const Bitmap& bitmap() const { return bitmap_; }
 
+  // The box keeps the mouse from the press of the left button to its
+  // release: the moves in between (at screen points) and the release reach it.
+  std::function<void(Point screen)> onMouseMove;
   std::function<void()> onMouseUp;
 
  private:
@@ -456,5 +458,9 @@ class Window {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+// A modal message box of the window with a question icon, OK and Cancel;
+// true when the user chose OK.
+bool askOkCancel(Window& owner, std::string_view question, std::string_view title);
 
 }  // namespace hf::ui

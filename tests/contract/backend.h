@@ -103,6 +103,11 @@ class BackendTest : public testing::Test {
   void pressKey(hf::ui::Popup& popup, int virtualKey);
   // The system asks the popup to close (as Alt+F4 does).
   void askToClose(hf::ui::Popup& popup);
+  // Makes "Scripting.Dictionary" creatable, as the system's scripting runtime
+  // has it: Add(key, item), Count, Item(key), Exists(key) and CompareMode
+  // (0 binary, 1 text; settable while empty). The headless backend scripts one.
+  void provideDictionary();
+
   // The colours the screen shows at the points, with the popup in front.
   std::vector<hf::Rgb> colorsShown(hf::ui::Popup& popup, const std::vector<hf::Point>& points);
 

@@ -102,6 +102,17 @@ TEST_F(WholeFiles, ReadGivesNothingForMissingFilesFoldersAndFilesOverTheLimit) {
   EXPECT_EQ(files::readWhole(empty), "");  // an empty file is content, not its absence
 }
 
+TEST_F(WholeFiles, RemoveFolderTakesEverythingInItAndAMissingOneIsFine) {
+  const fs::path pictures = folder() / fs::path(u8"找图");
+  ASSERT_TRUE(files::createFolder(pictures / "sub"));
+  ASSERT_TRUE(files::replaceWhole(pictures / fs::path(u8"2019年12月12日8时.bmp"), "BM"));
+  ASSERT_TRUE(files::replaceWhole(pictures / "sub" / "b.bmp", "BM"));
+  EXPECT_TRUE(files::removeFolder(pictures));
+  EXPECT_FALSE(files::exists(pictures));
+  EXPECT_TRUE(files::exists(folder()));
+  EXPECT_TRUE(files::removeFolder(pictures));
+}
+
 TEST_F(WholeFiles, CreateFolderMakesTheWholePathAndSaysWhetherTheFolderIsThere) {
   const fs::path nested = folder() / fs::path(u8"截图") / "b";
   EXPECT_FALSE(files::exists(nested));

@@ -310,6 +310,14 @@ int cmd_hotkey_free(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+// Whether a visible top-level window of the window class is on the desktop
+// (the program's full-screen capture window has no title to find it by).
+int cmd_class_shown(const std::vector<std::wstring>& args) {
+  HWND window = FindWindowW(args[1].c_str(), nullptr);
+  print_line(window && IsWindowVisible(window) ? "shown" : "none");
+  return 0;
+}
+
 struct Command {
   const wchar_t* name;
   size_t min_args;  // including the command name
@@ -317,11 +325,17 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
-    {L"find", 2, cmd_find},         {L"count", 2, cmd_count},
-    {L"point", 4, cmd_point},       {L"foreground", 1, cmd_foreground},
-    {L"activate", 2, cmd_activate}, {L"close", 2, cmd_close},
-    {L"lists", 2, cmd_lists},       {L"text", 4, cmd_text},
-    {L"select", 5, cmd_select},     {L"hotkey-free", 3, cmd_hotkey_free},
+    {L"find", 2, cmd_find},
+    {L"count", 2, cmd_count},
+    {L"point", 4, cmd_point},
+    {L"foreground", 1, cmd_foreground},
+    {L"activate", 2, cmd_activate},
+    {L"close", 2, cmd_close},
+    {L"lists", 2, cmd_lists},
+    {L"text", 4, cmd_text},
+    {L"select", 5, cmd_select},
+    {L"hotkey-free", 3, cmd_hotkey_free},
+    {L"class-shown", 2, cmd_class_shown},
 };
 
 constexpr char kUsage[] =
@@ -334,7 +348,8 @@ constexpr char kUsage[] =
     "       probe lists TITLE               -> controlId itemCount, per list view\n"
     "       probe text TITLE X Y            -> text of the control at the 96-DPI client point\n"
     "       probe select TITLE X Y INDEX    picks item INDEX of the drop-down list there -> item\n"
-    "       probe hotkey-free MOD VK        -> free or taken (RegisterHotKey, numbers or 0x..)";
+    "       probe hotkey-free MOD VK        -> free or taken (RegisterHotKey, numbers or 0x..)\n"
+    "       probe class-shown CLASS         -> shown or none (a visible top-level window of CLASS)";
 
 }  // namespace
 

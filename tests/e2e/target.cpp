@@ -10,6 +10,7 @@
 //   <ms> focus <n>                  field n got the keyboard focus
 //   <ms> key [Shift+]<name> <n>     Tab, Enter, Left, Up, Right or Down pressed in field n
 //   <ms> char U+<hex> <n>           field n received WM_CHAR with this UTF-16 unit
+//   <ms> picture <w>x<h> <n>        Ctrl+V in field n while the clipboard holds a picture
 //   <ms> field <n> <text>           the final texts, on WM_CLOSE
 //   <ms> closed
 // LOG.fields always holds the current texts, one field per line, rewritten on
@@ -134,12 +135,24 @@ void logKeyDown(const MSG& message) {
   logLine("key " + shift + name + " " + std::to_string(field));
 }
 
+// An edit field pastes only text: a picture on the clipboard is noted by its size.
+void logClipboardPicture(HWND field) {
+  if (IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(field)) return;
+  BITMAP info{};
+  if (auto* picture = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+      picture && GetObjectW(picture, sizeof info, &info))
+    logLine("picture " + std::to_string(info.bmWidth) + "x" + std::to_string(info.bmHeight) + " " +
+            std::to_string(fieldNumber(field)));
+  CloseClipboard();
+}
+
 // The fields' own procedure sees every WM_CHAR, whether posted, sent or typed.
 LRESULT CALLBACK fieldProcedure(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHAR) {
     char unit[16];
     wsprintfA(unit, "U+%04X", static_cast<unsigned>(wParam & 0xFFFF));
     logLine(std::string("char ") + unit + " " + std::to_string(fieldNumber(field)));
+    if (wParam == 0x16) logClipboardPicture(field);
   }
   return CallWindowProcW(editProcedure, field, message, wParam, lParam);
 }

@@ -47,6 +47,29 @@ TEST_F(ControlsTest, APressHandlerThatWaitsLeavesTheMouseFree) {
   EXPECT_NE(GetCapture(), hwndOf(edit));
 }
 
+// A picture box keeps the mouse from the press to the release: the moves in
+// between reach it with the cursor's screen point (dragging the preview).
+TEST_F(ControlsTest, APictureBoxReportsTheMouseMovesWhileItsButtonIsHeld) {
+  PictureBox box(*window_, {{10, 10, 60, 40}});
+  std::vector<hf::Point> moves;
+  int releases = 0;
+  box.onMouseMove = [&](hf::Point at) { moves.push_back(at); };
+  box.onMouseUp = [&] { ++releases; };
+  SendMessageW(hwndOf(box), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(moves.empty());  // not pressed: a mere pass over it
+
+  SendMessageW(hwndOf(box), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(GetCapture(), hwndOf(box));
+  SendMessageW(hwndOf(box), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 20));
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0], (hf::Point{cursor.x, cursor.y}));
+  SendMessageW(hwndOf(box), WM_LBUTTONUP, 0, MAKELPARAM(30, 20));
+  EXPECT_EQ(releases, 1);
+  EXPECT_NE(GetCapture(), hwndOf(box));
+}
+
 // A focus move of the program's own raises nothing (see the contract tests);
 // the user's click on another control does.
 TEST_F(ControlsTest, EditBoxReportsLosingTheFocusToTheUsersClick) {

@@ -41,41 +41,47 @@ TEST_F(OwnWindowGrab, ShowsTheBackgroundAndTheControlsAtTheClientOrigin) {
   EXPECT_EQ(grab->client.at(window_->scaled(50), window_->scaled(42)), 0xC81E5Au);
 }
 
-// What the user sees of a picture box: the screen's pixels where it lies.
-TEST_F(OwnWindowGrab, PictureBoxesShowTheirColourAndTheirOwnPictureUnscaled) {
+// A colour swatch: the box's background colour, then the window's again.
+TEST_F(OwnWindowGrab, APictureBoxShowsItsBackgroundColour) {
   hf::ui::PictureBox swatch(*window_, {{100, 30, 20, 20}});
-  hf::ui::PictureBox preview(*window_, {{20, 80, 40, 20}});
   swatch.setBackground(hf::Rgb{200, 30, 90});
-  hf::Bitmap picture(3, 2);
-  picture.pixels = {0x102030, 0x405060, 0x708090, 0xA0B0C0, 0xD0E0F0, 0x0A0B0C};
-  preview.setBitmap(picture);
   window_->show();
+  const hf::Rect area = swatch.screenRect();
+  const auto middle = [&] {
+    return hf::screen::grabScreen({area.left + area.width / 2, area.top + area.height / 2, 1, 1})
+        .pixels;
+  };
+  EXPECT_TRUE(win32test::waitFor([&] { return middle() == std::vector{0xC81E5Au}; }));
+
+  swatch.setBackground(std::nullopt);
   const COLORREF background = hf::win32::kWindowColor;
   const std::uint32_t windowColour =
       hf::Bitmap::pack({GetRValue(background), GetGValue(background), GetBValue(background)});
-  const hf::Rect swatchArea = swatch.screenRect();
-  const hf::Rect previewArea = preview.screenRect();
-  const auto swatchMiddle = [&] {
-    return hf::screen::grabScreen({swatchArea.left + swatchArea.width / 2,
-                                   swatchArea.top + swatchArea.height / 2, 1, 1})
-        .pixels;
-  };
-  const auto previewCorner = [&] {
-    return hf::screen::grabScreen({previewArea.left, previewArea.top, 4, 2}).pixels;
-  };
+  EXPECT_TRUE(win32test::waitFor([&] { return middle() == std::vector{windowColour}; }));
+}
 
-  EXPECT_TRUE(win32test::waitFor([&] { return swatchMiddle() == std::vector{0xC81E5Au}; }));
-  EXPECT_TRUE(win32test::waitFor([&] {
-    return previewCorner() == std::vector<std::uint32_t>{0x102030,     0x405060,    0x708090,
-                                                         windowColour, 0xA0B0C0,    0xD0E0F0,
-                                                         0x0A0B0C,     windowColour};
-  })) << "drawn unscaled from the top-left corner, the rest of the box in the window's colour";
+// A picture of the user's in a picture box fills the box: its left half
+// over the box's left half, its right half over the right.
+TEST_F(OwnWindowGrab, APictureBoxStretchesItsBitmapOverTheBox) {
+  hf::ui::PictureBox box(*window_, {{20, 30, 80, 40}});
+  hf::Bitmap picture(8, 2, 0xC81E5A);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 4; x < 8; ++x) picture.at(x, y) = 0x1E5AC8;
+  box.setPicture(picture);
+  ASSERT_TRUE(win32test::bringToFront(*window_));
+  const auto shown = [&](int x) {
+    const hf::Rect area = box.screenRect();
+    return hf::screen::grabScreen(area).at(area.width * x / 4, area.height / 2);
+  };
+  EXPECT_TRUE(win32test::waitFor([&] { return shown(1) == 0xC81E5Au; })) << std::hex << shown(1);
+  EXPECT_EQ(shown(3), 0x1E5AC8u);
 
-  swatch.setBackground(std::nullopt);
-  preview.setBitmap({});
-  EXPECT_TRUE(win32test::waitFor([&] { return swatchMiddle() == std::vector{windowColour}; }));
-  EXPECT_TRUE(win32test::waitFor(
-      [&] { return previewCorner() == std::vector<std::uint32_t>(8, windowColour); }));
+  box.setPicture(hf::Image::None);  // the program's picture replaces it: here none
+  const COLORREF background = hf::win32::kWindowColor;
+  const std::uint32_t backgroundPixel =
+      hf::Bitmap::pack({GetRValue(background), GetGValue(background), GetBValue(background)});
+  EXPECT_TRUE(win32test::waitFor([&] { return shown(1) == backgroundPixel; }))
+      << std::hex << shown(1);
 }
 
 // Pictures that other programs put on the clipboard in the forms they use.

@@ -161,12 +161,15 @@ PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
 
 void PictureBox::setPicture(Image image) {
   picture_ = image;
+  bitmap_ = Bitmap();
+}
+
+void PictureBox::setPicture(Bitmap picture) {
+  picture_ = Image::None;
+  bitmap_ = std::move(picture);
 }
 void PictureBox::setBackground(std::optional<Rgb> color) {
   background_ = color;
-}
-void PictureBox::setBitmap(Bitmap picture) {
-  bitmap_ = std::move(picture);
 }
 
 }  // namespace hf::ui

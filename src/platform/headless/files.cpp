@@ -175,6 +175,12 @@ bool createFolder(const std::filesystem::path& path) {
   return std::filesystem::is_directory(path, ignored);
 }
 
+bool removeFolder(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+  return !std::filesystem::exists(path, ignored);
+}
+
 }  // namespace hf::files
 
 namespace hf::headless::internal {

@@ -64,6 +64,7 @@ void resetKeyboard();
 void resetPointer();
 void resetTarget();
 void resetHooks();
+void resetAutomation();
 
 // Every key and mouse event passes the installed hooks before it acts: true
 // when one swallowed it, and then it does nothing more.

@@ -2,6 +2,7 @@
 // shell, as far as the system can see them.
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <set>
 #include <string>
 #include <utility>
@@ -26,6 +27,8 @@ struct Desktop {
   int workingSetTrims = 0;
   std::vector<std::string> shellOpened;
   std::vector<Sound> soundsPlayed;
+  std::vector<std::string> questionsAsked;
+  std::deque<bool> answers;  // the user's next answers to questions, OK as true
   // The local time reads localTimeSet at virtual time localTimeSetAt.
   desktop::LocalTime localTimeSet{2019, 12, 12, 8, 0, 0};
   std::int64_t localTimeSetAt = 0;
@@ -161,4 +164,24 @@ std::vector<Sound> soundsPlayed() {
   return desktop().soundsPlayed;
 }
 
+void answerNextQuestion(bool ok) {
+  desktop().answers.push_back(ok);
+}
+std::vector<std::string> questionsAsked() {
+  return desktop().questionsAsked;
+}
+
 }  // namespace hf::headless
+
+namespace hf::ui {
+
+bool askOkCancel(Window&, std::string_view question, std::string_view title) {
+  auto& d = headless::internal::desktop();
+  d.questionsAsked.push_back(std::string(title) + "|" + std::string(question));
+  if (d.answers.empty()) return false;
+  const bool ok = d.answers.front();
+  d.answers.pop_front();
+  return ok;
+}
+
+}  // namespace hf::ui

@@ -15,6 +15,7 @@ void reset(const std::filesystem::path& programFolder, Size screen) {
   internal::resetPointer();
   internal::resetTarget();
   internal::resetHooks();
+  internal::resetAutomation();
   desktop::resumeSimulatedInput();
 }
 

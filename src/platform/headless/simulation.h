@@ -79,4 +79,10 @@ int workingSetTrims();
 std::vector<std::string> shellOpened();  // GBK targets and paths (native names), in order
 std::vector<Sound> soundsPlayed();
 
+// The user's answer to the next question a message box asks (OK as true);
+// a question with no answer given is cancelled.
+void answerNextQuestion(bool ok);
+// The questions asked so far, each as "title|question" (GBK).
+std::vector<std::string> questionsAsked();
+
 }  // namespace hf::headless

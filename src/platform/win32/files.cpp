@@ -138,4 +138,10 @@ bool createFolder(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool removeFolder(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::remove_all(path, ignored);
+  return !std::filesystem::exists(path, ignored);
+}
+
 }  // namespace hf::files

@@ -1,10 +1,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <utility>
 
-#include "platform/win32/bitmaps.h"
 #include "platform/win32/display.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/ui_impl.h"
@@ -45,25 +43,32 @@ struct PictureBoxImpl final : Control::Impl {
     } else {
       FillRect(item.hDC, &item.rcItem, win32::windowBrush());
     }
-    win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
-    const Bitmap& own = pictureBox.bitmap();
-    if (own.empty()) return;
-    // The top-left part that fits, unscaled, copied out first: a whole DIB
-    // is drawn the same way whatever the direction of its rows.
-    const int width = std::min<int>(own.width, item.rcItem.right - item.rcItem.left);
-    const int height = std::min<int>(own.height, item.rcItem.bottom - item.rcItem.top);
-    if (width <= 0 || height <= 0) return;
-    Bitmap part(width, height);
-    for (int y = 0; y < height; ++y) std::copy_n(own.row(y), width, &part.at(0, y));
-    const BITMAPINFO info = win32::topDownInfo(width, height);
-    SetDIBitsToDevice(item.hDC, item.rcItem.left, item.rcItem.top, DWORD(width), DWORD(height), 0,
-                      0, 0, UINT(height), part.pixels.data(), &info, DIB_RGB_COLORS);
+    const Bitmap& shown = pictureBox.bitmap();
+    if (shown.empty()) return win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
+    // 0x00RRGGBB pixels, top row first, are a top-down 32-bit DIB.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = shown.width;
+    info.bmiHeader.biHeight = -shown.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    SetStretchBltMode(item.hDC, HALFTONE);
+    StretchDIBits(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+                  item.rcItem.bottom - item.rcItem.top, 0, 0, shown.width, shown.height,
+                  shown.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   }
   // The box keeps the mouse from press to release, so the release reaches it
   // wherever the pointer was dragged (the target picker).
   std::optional<LRESULT> intercept(UINT message, WPARAM, LPARAM) override {
     if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
       SetCapture(hwnd);
+      return 0;
+    }
+    if (message == WM_MOUSEMOVE && GetCapture() == hwnd) {
+      POINT at{};
+      GetCursorPos(&at);
+      raise(pictureBox.onMouseMove, Point{at.x, at.y});
       return 0;
     }
     if (message == WM_LBUTTONUP) {
@@ -102,14 +107,17 @@ void PictureBox::setBackground(std::optional<Rgb> color) {
   InvalidateRect(impl_->hwnd, nullptr, FALSE);
 }
 
-void PictureBox::setBitmap(Bitmap picture) {
-  bitmap_ = std::move(picture);
+void PictureBox::setPicture(Image image) {
+  picture_ = image;
+  bitmap_ = Bitmap();
+  static_cast<PictureBoxImpl&>(*impl_).picture = image;
   InvalidateRect(impl_->hwnd, nullptr, FALSE);
 }
 
-void PictureBox::setPicture(Image image) {
-  picture_ = image;
-  static_cast<PictureBoxImpl&>(*impl_).picture = image;
+void PictureBox::setPicture(Bitmap picture) {
+  picture_ = Image::None;
+  bitmap_ = std::move(picture);
+  static_cast<PictureBoxImpl&>(*impl_).picture = Image::None;
   InvalidateRect(impl_->hwnd, nullptr, FALSE);
 }
 

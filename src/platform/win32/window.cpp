@@ -357,4 +357,11 @@ void Window::setCursor(Cursor cursor) {
   SetCursor(impl_->cursor ? impl_->cursor : LoadCursorW(nullptr, IDC_ARROW));
 }
 
+bool askOkCancel(Window& owner, std::string_view question, std::string_view title) {
+  const std::wstring text = win32::widen(question);
+  const std::wstring caption = win32::widen(title);
+  return MessageBoxW(owner.impl().hwnd, text.c_str(), caption.c_str(),
+                     MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
 }  // namespace hf::ui

@@ -1,9 +1,14 @@
 // The contract fixture on the headless backend: the simulated desktop's own
 // test controls stand in for the user and the other programs.
+#include <algorithm>
+#include <cctype>
 #include <cstddef>
+#include <map>
+#include <memory>
 
 #include "contract/backend.h"
 #include "platform/event_loop.h"
+#include "platform/headless/automation_simulation.h"
 #include "platform/headless/popup_simulation.h"
 #include "platform/headless/simulation.h"
 #include "platform/headless/target_simulation.h"
@@ -134,6 +139,58 @@ std::vector<hf::Rgb> BackendTest::colorsShown(hf::ui::Popup& popup,
   std::vector<hf::Rgb> colors;
   for (const hf::Point at : points) colors.push_back(hf::Bitmap::unpack(shown.at(at.x, at.y)));
   return colors;
+}
+
+namespace {
+
+namespace automation = hf::automation;
+
+// A dictionary as the scripting runtime has one, enough for the cases: each
+// creation is a dictionary of its own.
+class ScriptedDictionaries {
+ public:
+  std::optional<automation::Result<automation::Variant>> answer(
+      const headless::AutomationCall& call) {
+    Dictionary& d = dictionaries_[call.object + "#" + std::to_string(call.instance)];
+    const auto key = [&](std::size_t at) {
+      std::string text = std::get<std::string>(call.args.at(at));
+      if (d.compareMode == 1)
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      return text;
+    };
+    const std::string& m = call.member;
+    if (call.action == "call" && m == "Add") {
+      d.items[key(0)] = call.args.at(1);
+      return automation::Variant{};
+    }
+    if (call.action == "get" && m == "Count") return automation::Variant{int(d.items.size())};
+    if (call.action == "get" && m == "Item") return d.items[key(0)];
+    if (call.action == "call" && m == "Exists")
+      return automation::Variant{d.items.count(key(0)) > 0};
+    if (call.action == "get" && m == "CompareMode") return automation::Variant{d.compareMode};
+    if (call.action == "put" && m == "CompareMode" && d.items.empty()) {
+      d.compareMode = std::get<int>(call.args.at(0));
+      return automation::Variant{};
+    }
+    return automation::Error{automation::kUnknownName, "unknown name"};
+  }
+
+ private:
+  struct Dictionary {
+    int compareMode = 0;
+    std::map<std::string, automation::Variant> items;
+  };
+  std::map<std::string, Dictionary> dictionaries_;
+};
+
+}  // namespace
+
+void BackendTest::provideDictionary() {
+  headless::installAutomationServer("Scripting.Dictionary");
+  auto dictionaries = std::make_shared<ScriptedDictionaries>();
+  headless::respondToAutomation(
+      [dictionaries](const headless::AutomationCall& call) { return dictionaries->answer(call); });
 }
 
 bool exists(const hf::ui::Window&) {

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "editing/import.h"
+#include "editing/table_editing.h"
+#include "feedback/hints.h"
+#include "input/delivery.h"
+#include "macro/macro_panel.h"
+#include "office/office_application.h"
+#include "paste/hotkeys.h"
+#include "paste/working_modes.h"
+#include "platform/automation.h"
+#include "platform/ui.h"
+
+namespace hf::office {
+
+// The Word and Excel working modes: their buttons start the application with
+// a new document, and from then on the back-quote key copies the selection
+// of the focused program into it: into Word at the insertion point, each
+// capture followed by a line break; into Excel cell by cell along a row of 1
+// to 10 columns, each row below the sheet's used range. An application the
+// user has closed is started again at the next capture; a busy one is given
+// about a second; what could not be pasted stays on the clipboard, and a hint
+// says so.
+class DocumentModes {
+ public:
+  struct Controls {
+    const ui::Control& 按钮word;   // where Word's hints point
+    const ui::Control& 按钮excel;  // where Excel's hints point
+  };
+  struct Neighbours {
+    paste::WorkingModes& modes;
+    paste::HotkeyRegistry& hotkeys;
+    const macro::MacroPanel& macroPanel;
+    editing::Importer& importer;
+    editing::TableEditing& editing;
+    const input::Delivery& delivery;  // the interval
+  };
+  DocumentModes(Controls controls, feedback::Hints& hints, Neighbours neighbours)
+      : c_(controls), hints_(hints), n_(neighbours) {}
+
+  // `按钮word` and `按钮excel`.
+  void pressWord();
+  void pressExcel();
+  // `按钮6` (复原): the Excel captures start a new row in column A.
+  void resetCells() { n_.modes.resetOfficeCells(); }
+  // The back-quote key in the Word and in the Excel mode.
+  void copyIntoWord();
+  void copyIntoExcel();
+
+ private:
+  using Result = OfficeApplication::Result;
+
+  bool refusedForRecordTable();
+  // Copies the selection of the focused program; false when no text came.
+  bool captureSelection();
+  void pauseInterval() const;
+
+  // Creates the application; a hint names a stand-in or says none was found.
+  bool start(OfficeApplication& application, const ui::Control& anchor);
+  void openWordDocument();
+  void openExcelWorkbook();
+  // The application has gone (or never came): start it again with a new
+  // document, quietly unless it cannot be found.
+  bool restart(OfficeApplication& application, const ui::Control& anchor);
+
+  Result pasteIntoWord();
+  Result fillNextCell(int columns);
+  automation::Result<int> usedRows();
+  Result pasteAt(const std::string& address);
+  // Runs the paste; once more after a restart when the application had gone.
+  void pasteRestarting(OfficeApplication& application, const ui::Control& anchor,
+                       const std::function<Result()>& paste);
+  void reportFailure(const OfficeApplication& application, const ui::Control& anchor,
+                     const automation::Error& error);
+  void hint(const ui::Control& anchor, std::string_view text);
+
+  automation::Apartment apartment_;  // first: the applications below live inside it
+  Controls c_;
+  feedback::Hints& hints_;
+  Neighbours n_;
+  OfficeApplication word_{wordProcessors()};
+  OfficeApplication excel_{spreadsheets()};
+};
+
+}  // namespace hf::office

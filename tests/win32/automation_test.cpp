@@ -1,0 +1,112 @@
+// The IDispatch layer across a process boundary, against the test server
+// (tests/win32/servers, built next to this test), registered for the test
+// under its own ProgID: texts, numbers and objects crossing, a busy refusal,
+// and a server that has gone.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/automation.h"
+#include "platform/event_loop.h"
+
+namespace {
+
+namespace automation = hf::automation;
+using automation::Variant;
+
+constexpr wchar_t kProgId[] = L"Hotfill.TestServer";
+constexpr wchar_t kClassId[] = L"{6F0B7E52-3C1D-4E7A-9A51-2B8C5D0E4F17}";
+const std::wstring kClasses = L"Software\\Classes\\";
+
+std::filesystem::path serverExe() {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return std::filesystem::path(self).parent_path() / L"hf_automation_server.exe";
+}
+
+bool setDefaultValue(const std::wstring& key, const std::wstring& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const LSTATUS status =
+      RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(handle);
+  return status == ERROR_SUCCESS;
+}
+
+// Wine reads class registrations from HKLM only.
+class AutomationServerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto exe = serverExe();
+    ASSERT_TRUE(std::filesystem::exists(exe)) << "build hf_automation_server first";
+    ASSERT_TRUE(setDefaultValue(kClasses + kProgId + L"\\CLSID", kClassId));
+    ASSERT_TRUE(setDefaultValue(kClasses + L"CLSID\\" + kClassId + L"\\LocalServer32",
+                                L"\"" + exe.wstring() + L"\""));
+    ASSERT_TRUE(setDefaultValue(kClasses + L"CLSID\\" + kClassId + L"\\ProgID", kProgId));
+  }
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + kProgId).c_str());
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + L"CLSID\\" + kClassId).c_str());
+  }
+
+  automation::Object start() {
+    const auto created = automation::create({"Word.Application", "Hotfill.TestServer"});
+    if (!created) {
+      ADD_FAILURE() << std::hex << created.error().code;
+      return {};
+    }
+    EXPECT_EQ(created.value().progId, "Hotfill.TestServer");
+    return created.value().object;
+  }
+
+  automation::Apartment apartment_;
+};
+
+TEST_F(AutomationServerTest, ValuesCrossTheProcessBoundary) {
+  const automation::Object server = start();
+  ASSERT_FALSE(server.empty());
+  const auto name = server.get("Name");
+  ASSERT_TRUE(name) << std::hex << name.error().code;
+  EXPECT_EQ(std::get<std::string>(name.value()), "测试");
+  ASSERT_TRUE(server.put("Name", std::string("张三 A1\r\n")));
+  EXPECT_EQ(std::get<std::string>(server.get("name").value()), "张三 A1\r\n");
+
+  EXPECT_EQ(std::get<int>(server.call("Echo", {-42}).value()), -42);
+  EXPECT_TRUE(std::get<bool>(server.call("Echo", {true}).value()));
+}
+
+TEST_F(AutomationServerTest, AnObjectGoesToTheServerAndBack) {
+  const automation::Object server = start();
+  ASSERT_FALSE(server.empty());
+  ASSERT_TRUE(server.put("Name", std::string("张三 A1\r\n")));
+  const auto self = automation::asObject(server.call("Echo", {server}));
+  ASSERT_TRUE(self);
+  EXPECT_EQ(std::get<std::string>(self.value().get("Name").value()), "张三 A1\r\n");
+}
+
+TEST_F(AutomationServerTest, RefusalsAndAServerThatHasGoneAreTold) {
+  const automation::Object server = start();
+  const auto busy = server.call("Busy");
+  ASSERT_FALSE(busy);
+  EXPECT_TRUE(busy.error().busy()) << std::hex << busy.error().code;
+
+  const auto unknown = server.call("Save");
+  ASSERT_FALSE(unknown);
+  EXPECT_EQ(unknown.error().code, automation::kUnknownName);
+
+  ASSERT_TRUE(server.call("Quit"));  // the user closes the application
+  hf::loop::pause(500);
+  const auto gone = server.get("Name");
+  ASSERT_FALSE(gone);
+  EXPECT_TRUE(gone.error().serverGone())
+      << std::hex << gone.error().code << " " << gone.error().text;
+  EXPECT_FALSE(gone.error().text.empty());
+}
+
+}  // namespace

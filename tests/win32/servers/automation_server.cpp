@@ -1,0 +1,150 @@
+// An out-of-process automation server for the tests of the IDispatch layer,
+// standing in for an office application. Its one object answers by name:
+//   Name      a text property (get and put)
+//   Echo(x)   gives x back
+//   Busy()    refuses as a server with a dialog open does (call rejected)
+//   Quit()    answers, then the process ends, as when the user closes the
+//             application: later calls find no server
+// Run with -Embedding by COM; it ends once the last reference is gone.
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include <string>
+
+namespace {
+
+// {6F0B7E52-3C1D-4E7A-9A51-2B8C5D0E4F17}
+constexpr CLSID kServerClass = {
+    0x6f0b7e52, 0x3c1d, 0x4e7a, {0x9a, 0x51, 0x2b, 0x8c, 0x5d, 0x0e, 0x4f, 0x17}};
+
+enum : DISPID { kName = 1, kEcho, kBusy, kQuit };
+
+LONG objects = 0;
+DWORD mainThread = 0;
+
+class TestObject final : public IDispatch {
+ public:
+  TestObject() { InterlockedIncrement(&objects); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IDispatch) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = InterlockedDecrement(&references_);
+    if (left == 0) {
+      delete this;
+      if (InterlockedDecrement(&objects) == 0) PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
+    }
+    return left;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) override {
+    static const struct {
+      const wchar_t* name;
+      DISPID id;
+    } kMembers[] = {{L"Name", kName}, {L"Echo", kEcho}, {L"Busy", kBusy}, {L"Quit", kQuit}};
+    HRESULT result = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+      ids[i] = DISPID_UNKNOWN;
+      for (const auto& member : kMembers)
+        if (lstrcmpiW(names[i], member.name) == 0) ids[i] = member.id;
+      if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
+    }
+    return result;
+  }
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO*, UINT*) override {
+    switch (id) {
+      case kName:
+        if (flags & DISPATCH_PROPERTYPUT) {
+          if (params->cArgs != 1 || params->rgvarg[0].vt != VT_BSTR) return DISP_E_TYPEMISMATCH;
+          name_.assign(params->rgvarg[0].bstrVal, SysStringLen(params->rgvarg[0].bstrVal));
+          return S_OK;
+        }
+        if (result) {
+          result->vt = VT_BSTR;
+          result->bstrVal = SysAllocStringLen(name_.data(), static_cast<UINT>(name_.size()));
+        }
+        return S_OK;
+      case kEcho:
+        if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+        return result ? VariantCopy(result, &params->rgvarg[0]) : S_OK;
+      case kBusy:
+        return RPC_E_CALL_REJECTED;
+      case kQuit:
+        PostThreadMessageW(mainThread, WM_APP, 0, 0);
+        return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+ private:
+  LONG references_ = 1;
+  std::wstring name_ = L"测试";
+};
+
+class Factory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+      *out = static_cast<IClassFactory*>(this);
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+    if (outer) return CLASS_E_NOAGGREGATION;
+    auto* object = new TestObject;
+    const HRESULT result = object->QueryInterface(riid, out);
+    object->Release();
+    return result;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+void CALLBACK quitNow(HWND, UINT, UINT_PTR, DWORD) {
+  ExitProcess(0);
+}
+
+}  // namespace
+
+int main() {
+  mainThread = GetCurrentThreadId();
+  CoInitialize(nullptr);
+  static Factory factory;
+  DWORD cookie = 0;
+  if (FAILED(CoRegisterClassObject(kServerClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
+                                   &cookie)))
+    return 1;
+  // A server nobody connects to does not stay behind.
+  SetTimer(nullptr, 0, 60000, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Quit: gone without a goodbye, once its answer is on the way.
+    if (message.message == WM_APP) SetTimer(nullptr, 0, 300, quitNow);
+    if (message.message == WM_TIMER && objects == 0) break;
+    DispatchMessageW(&message);
+  }
+  CoRevokeClassObject(cookie);
+  CoUninitialize();
+  return 0;
+}
