@@ -3,6 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
+#include "platform/screen.h"
 #include "platform/text_codec.h"
 
 namespace hf::app {
@@ -70,7 +71,12 @@ void MainWindow::connectEvents() {
                       "  2：取消，图文粘贴会隐藏图片！");
   };
   c_.图片框_探测.onMouseDown = [this] { picker_.press(); };
-  c_.图片框_探测.onMouseUp = [this] { picker_.release(); };
+  c_.图片框_探测.onMouseUp = [this] {
+    if (macroPanel_.recordTableShown() && macroPanel_.recorderOn())
+      findSteps_.pickerReleased();
+    else
+      picker_.release();
+  };
   for (ui::EditBox* box : macroPanel_.hotkeyBoxes()) hotkeyBoxes_.attach(*box);
   connectMacroEvents();
   connectScreenshotEvents();
@@ -130,6 +136,8 @@ void MainWindow::connectMacroEvents() {
     if (column == macro::kNumber) stepEditing_.setEveryMark(editing_.takeMarkAllNext());
   };
   stepEditing_.onDelaysPressed = [this] { editing_.stepDelaysPressed(); };
+  steps.onSelectionChanged = [this] { findSteps_.rowSelected(); };
+  steps.onFocusLost = [this] { findSteps_.tableLostFocus(); };
   c_.模拟1.onMouseDown = [this] {
     hints_.show(hints_.气球提示框1, c_.模拟1, 30,
                 "●设置定时点击时间，\r\n\r\n格式与左边显示一致！");
@@ -150,6 +158,18 @@ void MainWindow::connectScreenshotEvents() {
   c_.图片框4.onMouseDown = [this] { pictureButtons_.pressOnPreview(); };
   c_.图片框4.onMouseMove = [this](Point at) { pictureButtons_.mouseMovedOverPreview(at); };
   c_.图片框4.onMouseUp = [this] { pictureButtons_.releaseOnPreview(); };
+}
+
+// Over the whole screen, with the platform's decoder; MoveTo moves the cursor.
+picture::PictureFinder MainWindow::screenPictureFinder() {
+  return picture::PictureFinder(
+      [](const std::filesystem::path& file) { return screen::decodePictureFile(file); },
+      []() -> std::optional<Bitmap> {
+        Bitmap whole = screen::grabScreen();
+        if (whole.empty()) return std::nullopt;
+        return whole;
+      },
+      [](Point at) { desktop::setCursorPos(at); });
 }
 
 void MainWindow::startUp() {

@@ -23,7 +23,9 @@
 #include "paste/paste_modes.h"
 #include "paste/target_picker.h"
 #include "paste/working_modes.h"
+#include "picture/picture_finder.h"
 #include "platform/ui.h"
+#include "recorder/find_steps.h"
 #include "recorder/macro_hotkeys.h"
 #include "recorder/macro_recorder.h"
 #include "recorder/replay.h"
@@ -62,6 +64,7 @@ class MainWindow {
   macro::RecordTable& recordTable() { return recordTable_; }
   macro::MacroPanel& macroPanel() { return macroPanel_; }
   recorder::Replay& replay() { return replay_; }
+  recorder::FindSteps& findSteps() { return findSteps_; }
   recorder::MacroRecorder& recorder() { return recorder_; }
   editing::FileSlots& slots() { return slots_; }
   editing::TableEditing& editing() { return editing_; }
@@ -73,6 +76,7 @@ class MainWindow {
   void connectTableEvents();
   void connectMacroEvents();
   void connectScreenshotEvents();
+  static picture::PictureFinder screenPictureFinder();
   void closeSequence();
   void enterTray();
   void leaveTray();
@@ -113,9 +117,16 @@ class MainWindow {
   paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_};
   paste::TargetPicker picker_{{window_, c_.图片框_探测, c_.图片框2}, hints_, macroPanel_};
   recorder::MacroHotkeys macroHotkeys_{hints_, macroPanel_, table_, hotkeys_};
-  recorder::Replay replay_{{window_, c_.组合框64, c_.透明标签17, c_.选择框13, c_.记录1},
-                           hints_,
-                           {macroPanel_, recordTable_, macroSlots_, speed_, hotkeys_, delivery_}};
+  // The search of the find-image steps, shared by the replay and the instant preview.
+  picture::PictureFinder finder_{screenPictureFinder()};
+  recorder::Replay replay_{
+      {window_, c_.组合框64, c_.透明标签17, c_.选择框13, c_.记录1},
+      hints_,
+      {macroPanel_, recordTable_, macroSlots_, speed_, hotkeys_, delivery_, picker_, finder_}};
+  recorder::FindSteps findSteps_{
+      {c_.编辑框13, c_.取色确认1, c_.选择框16, c_.图片框_探测},
+      hints_,
+      {macroPanel_, recordTable_, macroSlots_, speed_, picker_, previews_, finder_}};
   recorder::MacroRecorder recorder_{{window_, c_.外形框1, c_.按钮2},
                                     hints_,
                                     {macroPanel_, recordTable_, macroSlots_, speed_, macroHotkeys_,

@@ -1,5 +1,7 @@
 #include "feedback/picture_previews.h"
 
+#include <utility>
+
 #include "platform/screen.h"
 
 namespace hf::feedback {
@@ -11,6 +13,11 @@ void hide(ui::PictureBox& preview) {
 }
 
 }  // namespace
+
+void PicturePreviews::showFindImagePicture(Bitmap picture) {
+  c_.图片框6.setPicture(std::move(picture));
+  c_.图片框6.setVisible(true);
+}
 
 bool PicturePreviews::showRowPicture(const std::filesystem::path& file) {
   std::optional<Bitmap> picture = screen::decodePictureFile(file);

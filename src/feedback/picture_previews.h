@@ -16,6 +16,8 @@ class PicturePreviews {
   };
   explicit PicturePreviews(Controls controls) : c_(controls) {}
 
+  // Shows the picture of a find-image step, stretched over the preview.
+  void showFindImagePicture(Bitmap picture);
   // Shows the picture file in the row preview; false, with the preview
   // emptied and hidden, when the file cannot be read or is no picture.
   bool showRowPicture(const std::filesystem::path& file);

@@ -6,7 +6,7 @@
 namespace hf::paste {
 
 void TargetPicker::press() {
-  c_.图片框2.setPicture(Image::None);
+  showPickedColour(std::nullopt);
   dragging_ = true;
   c_.window.setCursor(Cursor::Bullseye);
   c_.图片框_探测.setPicture(Image::PickerEmpty);
@@ -17,6 +17,13 @@ void TargetPicker::endDrag() {
   dragging_ = false;
   c_.图片框_探测.setPicture(Image::PickerBullseye);
   c_.window.setCursor(Cursor::Arrow);
+}
+
+std::optional<Point> TargetPicker::endColourPick() {
+  if (!dragging_) return std::nullopt;
+  endDrag();
+  target_ = desktop::cursorPos();
+  return target_;
 }
 
 void TargetPicker::release() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "feedback/hints.h"
 #include "macro/macro_panel.h"
 
@@ -20,8 +22,15 @@ class TargetPicker {
 
   void press();
   void release();
+  // The release while the record table is shown picks a colour instead: the
+  // drag ends and its point, also the new target point, is given back;
+  // nothing when no drag was under way.
+  std::optional<Point> endColourPick();
   // The point the last pick chose (`编辑框21`, `编辑框23`), where a click goes.
   Point targetPoint() const { return target_; }
+
+  // The colour swatch: the picked colour, or nothing for the window's own background.
+  void showPickedColour(std::optional<Rgb> color) { c_.图片框2.setBackground(color); }
 
  private:
   void endDrag();

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -176,6 +177,10 @@ class PictureBox : public Control {
   };
   PictureBox(Window& parent, const Args& args);
 
+  // A colour filling the box behind its picture (a colour swatch); nothing
+  // gives back the window's own background.
+  void setBackground(std::optional<Rgb> color);
+  std::optional<Rgb> background() const { return background_; }
   // One of the program's pictures; it replaces a shown bitmap.
   void setPicture(Image image);
   Image picture() const { return picture_; }
@@ -191,6 +196,7 @@ class PictureBox : public Control {
 
  private:
   Image picture_ = Image::None;
+  std::optional<Rgb> background_;
   Bitmap bitmap_;
 };
 
@@ -253,6 +259,7 @@ class ListView : public Control {
   std::function<void()> onSelectionChanged;
   // The user pressed on a row and moved the mouse away with the button held.
   std::function<void(int row)> onBeginDrag;
+  std::function<void()> onFocusLost;
 
  private:
   const ListModel* model_ = nullptr;

@@ -70,6 +70,7 @@ void Replay::hotkeyPressed() {
                 "●模拟正在进行，按停止快捷键停止！");
     return;
   }
+  n_.picker.showPickedColour(std::nullopt);
   loop::pause(n_.delivery.interval());
   hints_.show(hints_.气球提示框1, *n_.panel.macroHotkeyBoxes()[1], 30, "●模拟已开始！");
   n_.hotkeys.registerBackQuote();
@@ -169,6 +170,10 @@ void Replay::performStep(const Step& step) {
     // Downs and ups of one step go out together: no key stays held after it.
     for (const macro::KeyEvent& key : macro::keyStepEvents(step[macro::kName], step[macro::kCode]))
       key.up ? desktop::keyUp(key.virtualKey) : desktop::keyDown(key.virtualKey);
+  } else if (kind == macro::kFindColourStep) {
+    performFindColour(step);
+  } else if (kind == macro::kFindImageStep) {
+    performFindImage(step);
   }
 }
 
@@ -207,6 +212,7 @@ void Replay::clockTick() {
   时钟3.setInterval(0);
   if (!n_.panel.recorderOn()) return;
   if (n_.panel.state() == RecorderState::Recording) return hintStopRecordingFirst();
+  n_.picker.showPickedColour(std::nullopt);
   loop::pause(10);
   hints_.show(hints_.气球提示框1, *n_.panel.macroHotkeyBoxes()[1], 30, "●模拟已开始！");
   n_.hotkeys.registerBackQuote();

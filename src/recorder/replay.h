@@ -11,6 +11,8 @@
 #include "macro/record_table.h"
 #include "macro/speed_selector.h"
 #include "paste/hotkeys.h"
+#include "paste/target_picker.h"
+#include "picture/picture_finder.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/ui.h"
@@ -36,7 +38,9 @@ class Replay {
     macro::MacroSlots& slots;
     macro::SpeedSelector& speed;
     paste::HotkeyRegistry& hotkeys;
-    input::Delivery& delivery;  // the interval
+    input::Delivery& delivery;    // the interval
+    paste::TargetPicker& picker;  // the colour swatch, cleared at each start
+    picture::PictureFinder& finder;
   };
   Replay(Controls controls, feedback::Hints& hints, Neighbours neighbours);
   ~Replay();
@@ -65,6 +69,12 @@ class Replay {
   void run();
   void runSteps();
   void performStep(const macro::Step& step);
+  // The find steps wait for their colour or picture, attempt after attempt;
+  // a stop ends them before the next attempt.
+  void performFindColour(const macro::Step& step);
+  void performFindImage(const macro::Step& step);
+  bool stopped() const { return closing_ || !n_.panel.mayRun(); }
+  int interval() const;
   // Waits, cut short only by a close. Each wait counts from when the one
   // before it was due, so the time a step takes to send is not added to the
   // next delay and a replay keeps the recorded rhythm; a wait that ran late

@@ -117,15 +117,18 @@ TEST_F(Widgets, TheControlThatLosesTheFocusHearsOfIt) {
   DropDown modes(window(), {{10, 70, 150, 22}, {"一", "二"}});
   EditBox edit(window(), {{10, 100, 200, 22}});
   EditBox other(window(), {{10, 130, 200, 22}});
+  ListView list(window(), {{10, 160, 200, 80}, {{"一", 60}}});
   std::vector<std::string> events;
   modes.onFocusLost = [&] { events.push_back("drop-down"); };
   edit.onFocusLost = [&] { events.push_back("edit"); };
   other.onFocusLost = [&] { events.push_back("other"); };
+  list.onFocusLost = [&] { events.push_back("list"); };
   modes.focus();
+  list.focus();
   edit.focus();
   other.focus();
   hf::loop::processPending();
-  EXPECT_EQ(events, (std::vector<std::string>{"drop-down", "edit"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"drop-down", "list", "edit"}));
   EXPECT_TRUE(other.hasFocus());
 }
 

@@ -41,6 +41,25 @@ TEST_F(OwnWindowGrab, ShowsTheBackgroundAndTheControlsAtTheClientOrigin) {
   EXPECT_EQ(grab->client.at(window_->scaled(50), window_->scaled(42)), 0xC81E5Au);
 }
 
+// A colour swatch: the box's background colour, then the window's again.
+TEST_F(OwnWindowGrab, APictureBoxShowsItsBackgroundColour) {
+  hf::ui::PictureBox swatch(*window_, {{100, 30, 20, 20}});
+  swatch.setBackground(hf::Rgb{200, 30, 90});
+  window_->show();
+  const hf::Rect area = swatch.screenRect();
+  const auto middle = [&] {
+    return hf::screen::grabScreen({area.left + area.width / 2, area.top + area.height / 2, 1, 1})
+        .pixels;
+  };
+  EXPECT_TRUE(win32test::waitFor([&] { return middle() == std::vector{0xC81E5Au}; }));
+
+  swatch.setBackground(std::nullopt);
+  const COLORREF background = hf::win32::kWindowColor;
+  const std::uint32_t windowColour =
+      hf::Bitmap::pack({GetRValue(background), GetGValue(background), GetBValue(background)});
+  EXPECT_TRUE(win32test::waitFor([&] { return middle() == std::vector{windowColour}; }));
+}
+
 // A picture of the user's in a picture box fills the box: its left half
 // over the box's left half, its right half over the right.
 TEST_F(OwnWindowGrab, APictureBoxStretchesItsBitmapOverTheBox) {

@@ -79,6 +79,7 @@ void Control::focus() {
   const std::function<void()>* focusLost = nullptr;
   if (const auto* edit = dynamic_cast<const EditBox*>(previous)) focusLost = &edit->onFocusLost;
   if (const auto* drop = dynamic_cast<const DropDown*>(previous)) focusLost = &drop->onFocusLost;
+  if (const auto* list = dynamic_cast<const ListView*>(previous)) focusLost = &list->onFocusLost;
   if (focusLost && *focusLost) (*focusLost)();
 }
 bool Control::hasFocus() const {
@@ -166,6 +167,9 @@ void PictureBox::setPicture(Image image) {
 void PictureBox::setPicture(Bitmap picture) {
   picture_ = Image::None;
   bitmap_ = std::move(picture);
+}
+void PictureBox::setBackground(std::optional<Rgb> color) {
+  background_ = color;
 }
 
 }  // namespace hf::ui

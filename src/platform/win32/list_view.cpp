@@ -49,6 +49,9 @@ struct ListViewImpl final : Control::Impl {
       case LVN_COLUMNCLICK:
         raise(view.onHeaderClick, reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
         return 0;
+      case NM_KILLFOCUS:  // whoever moved the focus, as for the edit boxes
+        raise(view.onFocusLost);
+        return 0;
       case LVN_BEGINDRAG:
         raise(view.onBeginDrag, reinterpret_cast<NMLISTVIEW&>(header).iItem);
         return 0;

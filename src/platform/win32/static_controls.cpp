@@ -36,7 +36,13 @@ struct PictureBoxImpl final : Control::Impl {
       : Impl(pictureBox, window, rect), pictureBox(pictureBox) {}
 
   void draw(const DRAWITEMSTRUCT& item) override {
-    FillRect(item.hDC, &item.rcItem, win32::windowBrush());
+    if (const auto color = pictureBox.background()) {
+      HBRUSH brush = CreateSolidBrush(RGB(color->r, color->g, color->b));
+      FillRect(item.hDC, &item.rcItem, brush);
+      DeleteObject(brush);
+    } else {
+      FillRect(item.hDC, &item.rcItem, win32::windowBrush());
+    }
     const Bitmap& shown = pictureBox.bitmap();
     if (shown.empty()) return win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
     // 0x00RRGGBB pixels, top row first, are a top-down 32-bit DIB.
@@ -94,6 +100,11 @@ PictureBox::PictureBox(Window& parent, const Args& args) : Control(parent) {
   impl_ = std::make_unique<PictureBoxImpl>(*this, parent, args.rect);
   impl_->create({WC_STATICW, SS_OWNERDRAW | SS_NOTIFY}, "", args.visible);
   setPicture(args.image);
+}
+
+void PictureBox::setBackground(std::optional<Rgb> color) {
+  background_ = color;
+  InvalidateRect(impl_->hwnd, nullptr, FALSE);
 }
 
 void PictureBox::setPicture(Image image) {
