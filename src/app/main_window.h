@@ -140,8 +140,9 @@ class MainWindow {
                             checkFile_,
                             engine_,
                             loading_};
-  editing::StepEditing stepEditing_{
-      {window_, c_.编辑框10, c_.按钮59}, hints_, {recordTable_, macroSlots_, speed_, previews_}};
+  editing::StepEditing stepEditing_{{window_, c_.编辑框10, c_.按钮59},
+                                    hints_,
+                                    {recordTable_, macroSlots_, speed_, previews_, findSteps_}};
   editing::TableEditing editing_{{c_.按钮2, c_.删除, c_.插入, c_.打开, c_.编辑框查询, c_.组合框63},
                                  hints_,
                                  table_,

@@ -97,6 +97,7 @@ void StepEditing::commitDelay() {
 }
 
 void StepEditing::beginDrag() {
+  if (n_.findSteps.instantPreviewOn()) return;
   if (!n_.speed.atFullSpeed()) {
     hints_.show(hints_.气球提示框1, n_.speed.box(), 15, "●如需移动修改，请设置为100！");
     return;

@@ -8,6 +8,7 @@
 #include "macro/record_table.h"
 #include "macro/speed_selector.h"
 #include "platform/ui.h"
+#include "recorder/find_steps.h"
 
 namespace hf::editing {
 
@@ -28,6 +29,7 @@ class StepEditing {
     macro::MacroSlots& slots;
     macro::SpeedSelector& speed;
     feedback::PicturePreviews& previews;
+    const recorder::FindSteps& findSteps;
   };
   StepEditing(Controls controls, feedback::Hints& hints, Neighbours neighbours);
 

@@ -43,6 +43,9 @@ class FindSteps {
     picture::PictureFinder& finder;
   };
   FindSteps(Controls controls, feedback::Hints& hints, Neighbours neighbours);
+  // The instant preview moves the pointer while a row is pressed: steps
+  // are not dragged while it is on.
+  bool instantPreviewOn() const { return c_.选择框16.isChecked(); }
 
   // The bullseye let go while the record table is shown: the colour under it.
   void pickerReleased();

@@ -120,6 +120,10 @@ TEST_F(StepEditingTest, ADraggedStepLandsOnTheStepItIsDroppedOn) {
   c().组合框65.select(1);  // "50": steps stay where they are
   dragRow(0, 3);
   EXPECT_EQ(names(), "BFCADE");
+  c().组合框65.select(51);  // "100" again, but the instant preview moves the pointer
+  c().选择框16.setChecked(true);
+  dragRow(0, 3);
+  EXPECT_EQ(names(), "BFCADE");
 }
 
 }  // namespace
