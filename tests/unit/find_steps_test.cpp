@@ -78,12 +78,6 @@ Step imageStep(const std::string& name, const std::string& delay = "1") {
 
 class FindStepsTest : public RecorderTest {
  protected:
-  void loadSlot(const std::vector<Step>& steps) {
-    write("数据1.txt", macro::formatSlotFile(steps));
-    c().选择框94.setChecked(true);
-    c().选择框94.onClick();
-    ASSERT_EQ(window_->recordTable().rowCount(), int(steps.size()));
-  }
   // A file of the 找图 folder, which start-up made.
   void writeFindImage(const std::string& gbkName, const std::string& bytes) {
     ASSERT_TRUE(files::replaceWhole(

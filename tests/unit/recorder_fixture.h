@@ -1,6 +1,9 @@
 #pragma once
 
+#include <vector>
+
 #include "app_fixture.h"
+#include "macro/slot_files.h"
 #include "platform/headless/target_simulation.h"
 
 namespace hf::recorder {
@@ -22,6 +25,13 @@ class RecorderTest : public AppTest {
     ASSERT_EQ(c().按钮5.text(), "关zira");
   }
   app::MainControls& c() { return window_->controls(); }
+  // Slot 1 holds these steps, loaded into the record table.
+  void loadSlot(const std::vector<macro::Step>& steps) {
+    write("数据1.txt", macro::formatSlotFile(steps));
+    c().选择框94.setChecked(true);
+    c().选择框94.onClick();
+    ASSERT_EQ(window_->recordTable().rowCount(), int(steps.size()));
+  }
 };
 
 }  // namespace hf::recorder

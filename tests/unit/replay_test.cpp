@@ -14,12 +14,6 @@ using macro::Step;
 // Slot 1's steps loaded into the record table, replayed into the target.
 class ReplayTest : public RecorderTest {
  protected:
-  void loadSlot(const std::vector<Step>& steps) {
-    write("数据1.txt", macro::formatSlotFile(steps));
-    c().选择框94.setChecked(true);
-    c().选择框94.onClick();
-    ASSERT_EQ(window_->recordTable().rowCount(), int(steps.size()));
-  }
   // Presses the replay hotkey and lets the virtual clock run until the replay
   // ends; the UI thread answers the worker meanwhile, as its message loop does.
   void replay(std::int64_t forMs = 5000) {

@@ -21,10 +21,7 @@ class StepEditingTest : public recorder::RecorderTest {
     std::vector<Step> steps;
     for (char name = 'A'; name <= 'F'; ++name)
       steps.push_back({"", "按键", std::string(1, name), std::to_string(int(name)), "", "", "78"});
-    write("数据1.txt", macro::formatSlotFile(steps));
-    c().选择框94.setChecked(true);
-    c().选择框94.onClick();
-    ASSERT_EQ(table().rowCount(), 6);
+    loadSlot(steps);
   }
   macro::RecordTable& table() { return window_->recordTable(); }
   ui::ListView& list() { return c().超级列表框2; }
