@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "platform/win32/bitmaps.h"
 #include "platform/win32/display.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/ui_impl.h"
@@ -106,13 +107,7 @@ bool Popup::Impl::preparePicture(HDC target) {
   } else {
     memory = CreateCompatibleDC(target);
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = size.width;
-  info.bmiHeader.biHeight = -size.height;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = win32::topDownInfo(size.width, size.height);
   void* bits = nullptr;
   picture = CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!memory || !picture) {

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "platform/win32/bitmaps.h"
 #include "platform/win32/display.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/ui_impl.h"
@@ -46,13 +47,7 @@ struct PictureBoxImpl final : Control::Impl {
     const Bitmap& shown = pictureBox.bitmap();
     if (shown.empty()) return win32::drawPicture(item.hDC, item.rcItem, picture, host().dpi);
     // 0x00RRGGBB pixels, top row first, are a top-down 32-bit DIB.
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = shown.width;
-    info.bmiHeader.biHeight = -shown.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = win32::topDownInfo(shown.width, shown.height);
     SetStretchBltMode(item.hDC, HALFTONE);
     StretchDIBits(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
                   item.rcItem.bottom - item.rcItem.top, 0, 0, shown.width, shown.height,

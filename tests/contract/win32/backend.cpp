@@ -7,6 +7,7 @@
 #include "contract/backend.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
+#include "platform/win32/bitmaps.h"
 #include "platform/win32/ui_impl.h"
 #include "win32/window_fixture.h"
 
@@ -130,13 +131,7 @@ class OwnPaintedWindow final : public BackendTest::PaintedWindow {
 
  private:
   void paint(HDC dc) const {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture_.width;
-    info.bmiHeader.biHeight = -picture_.height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = hf::win32::topDownInfo(picture_.width, picture_.height);
     StretchDIBits(dc, 0, 0, picture_.width, picture_.height, 0, 0, picture_.width, picture_.height,
                   picture_.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
   }
