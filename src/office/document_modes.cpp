@@ -89,6 +89,8 @@ void DocumentModes::pasteRestarting(OfficeApplication& application, const ui::Co
   if (!done && (!application.started() || done.error().serverGone())) {
     if (!restart(application, anchor)) return;
     done = paste();
+  } else if (!done && !done.error().busy() && reopenedDocument(application, anchor)) {
+    done = paste();
   }
   if (!done) reportFailure(application, anchor, done.error());
 }
@@ -113,14 +115,28 @@ bool DocumentModes::restart(OfficeApplication& application, const ui::Control& a
                      std::string(kStillOnClipboard));
     return false;
   }
-  if (&application == &word_) {
-    openWordDocument();
-  } else {
-    openExcelWorkbook();
-    n_.modes.resetOfficeCells();
-  }
+  openDocument(application);
   hint(anchor, "●已重新启动" + started.value().name + "！");
   return true;
+}
+
+bool DocumentModes::reopenedDocument(OfficeApplication& application, const ui::Control& anchor) {
+  const bool word = &application == &word_;
+  const auto documents = asObject(application.get(word ? "Documents" : "Workbooks"));
+  if (!documents) return false;
+  const Result count = OfficeApplication::get(documents.value(), "Count");
+  if (!count || count.value() != Variant{0}) return false;
+  openDocument(application);
+  const std::string& name = application.current().name;
+  hint(anchor, word ? "●" + name + "中的文档已关闭，已新建文档！"
+                    : "●" + name + "中的工作簿已关闭，已新建工作簿！");
+  return true;
+}
+
+void DocumentModes::openDocument(OfficeApplication& application) {
+  if (&application == &word_) return openWordDocument();
+  openExcelWorkbook();
+  n_.modes.resetOfficeCells();
 }
 
 void DocumentModes::openWordDocument() {

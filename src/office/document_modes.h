@@ -22,7 +22,8 @@ namespace hf::office {
 // of the focused program into it: into Word at the insertion point, each
 // capture followed by a line break; into Excel cell by cell along a row of 1
 // to 10 columns, each row below the sheet's used range. An application the
-// user has closed is started again at the next capture; a busy one is given
+// user has closed is started again at the next capture, one whose document
+// the user has closed gets a new document; a busy one is given
 // about a second; what could not be pasted stays on the clipboard, and a hint
 // says so.
 class DocumentModes {
@@ -66,6 +67,11 @@ class DocumentModes {
   // The application has gone (or never came): start it again with a new
   // document, quietly unless it cannot be found.
   bool restart(OfficeApplication& application, const ui::Control& anchor);
+  // The user closed the document but not the application: a new one takes
+  // the capture. False when documents are open (the failure was another).
+  bool reopenedDocument(OfficeApplication& application, const ui::Control& anchor);
+  // A new document, or a new workbook whose first capture starts a row.
+  void openDocument(OfficeApplication& application);
 
   Result pasteIntoWord();
   Result fillNextCell(int columns);

@@ -4,6 +4,7 @@
 // an empty sheet).
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,19 @@ class ScriptedOffice {
  public:
   std::optional<automation::Result<Variant>> answer(const AutomationCall& call) {
     const std::string clipboard = desktop::clipboardText().value_or("");
+    if (closed.contains({call.progId, call.instance})) {
+      if (call.member == "Count" &&
+          (call.object.ends_with(".Documents") || call.object.ends_with(".Workbooks")))
+        return Variant{0};
+      if (call.member == "Add" && !call.object.ends_with(".Sheets")) {
+        closed.erase({call.progId, call.instance});
+        return std::nullopt;
+      }
+      // What the applications answer with no document open.
+      if (call.member == "ActiveSheet" || call.member == "ActiveWorkbook") return Variant{};
+      if (call.member == "Selection" || call.member == "Range")
+        return automation::Error{kNoDocument, "no document is open"};
+    }
     if (call.action == "call" && call.member == "Paste") {
       documents[call.instance] += clipboard;
       return Variant{};
@@ -52,8 +66,17 @@ class ScriptedOffice {
     return std::nullopt;
   }
 
+  // The user closes the document or workbook but leaves the application running.
+  void closeDocument(const std::string& progId, int instance) {
+    closed.insert({progId, instance});
+    documents[instance].clear();
+    sheets[instance].clear();
+  }
+
+  static constexpr std::int32_t kNoDocument = static_cast<std::int32_t>(0x80020009);
   std::map<int, std::string> documents;
   std::map<int, std::map<std::string, std::string>> sheets;
+  std::set<std::pair<std::string, int>> closed;
 };
 
 class DocumentModesTest : public AppTest {
@@ -319,6 +342,28 @@ TEST_F(DocumentModesTest, AClosedApplicationIsStartedAgainAtTheNextCapture) {
   capture("d");
   EXPECT_EQ(sheet(2), (std::map<std::string, std::string>{{"A2", "d"}}));
   EXPECT_EQ(hint2(), "●已重新启动Excel！");
+}
+
+TEST_F(DocumentModesTest, AClosedDocumentIsReplacedByANewOneWhileTheApplicationRuns) {
+  install({"Word.Application", "Excel.Application"});
+  pressWord();
+  capture("a");
+  office_->closeDocument("Word.Application", 1);
+  capture("b");
+  EXPECT_EQ(office_->documents[1], "b\r\n");
+  EXPECT_EQ(hint2(), "●Word中的文档已关闭，已新建文档！");
+  EXPECT_EQ(headless::automationCalls().back().instance, 1);  // not started again
+
+  // Excel in the middle of a row: the new workbook's first capture starts a row.
+  pressExcel();
+  chooseColumns("3");
+  capture("c");
+  capture("d");
+  office_->closeDocument("Excel.Application", 1);
+  capture("e");
+  capture("f");
+  EXPECT_EQ(sheet(1), (std::map<std::string, std::string>{{"A2", "e"}, {"B2", "f"}}));
+  EXPECT_EQ(hint2(), "●Excel中的工作簿已关闭，已新建工作簿！");
 }
 
 TEST_F(DocumentModesTest, NoApplicationAtAllKeepsTheCaptureOnTheClipboard) {
