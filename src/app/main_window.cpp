@@ -115,7 +115,7 @@ void MainWindow::connectTableEvents() {
   c_.分割符.onMouseDown = [this] {
     hints_.show(hints_.气球提示框1, c_.分割符, 18, "●输入自定义分割字符！");
   };
-  c_.分割符.onDoubleClick = [this] { c_.分割符.setText(""); };
+  c_.分割符.onDoubleClick = [this] { importer_.clearSeparator(); };
   dispatcher_.routes.captureImport = [this] { importer_.captureSelection(); };
 }
 

@@ -163,8 +163,7 @@ class MainWindow {
       hints_,
       {macroPanel_, recordTable_, macroSlots_, speed_, table_, engine_, hotkeys_, loading_,
        [this] { slots_.save(slots_.currentSlot()); }}};
-  screenshot::PictureButtons pictureButtons_{
-      {window_, c_.按钮16, c_.图片框4}, hints_, macroPanel_, previews_};
+  screenshot::PictureButtons pictureButtons_{{window_, c_.按钮16}, hints_, macroPanel_, previews_};
 };
 
 }  // namespace hf::app

@@ -47,6 +47,8 @@ class Importer {
   bool cutsSelection() const { return c_.选择框14.isChecked(); }
   std::string separator() const { return c_.分割符.text(); }
   const ui::Control& separatorBox() const { return c_.分割符; }
+  // A double click on the separator box empties it, for a quick new one.
+  void clearSeparator() { c_.分割符.setText(""); }
 
   // Splits the text by the current mode and appends the pieces as rows.
   void importText(std::string_view text, ImportSource source);

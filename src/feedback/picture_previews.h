@@ -27,6 +27,11 @@ class PicturePreviews {
   // Empties and hides both.
   void hideAll();
 
+  // The row preview, which the user may drag within the window, and where
+  // hints about its picture point.
+  const ui::Control& rowPreview() const { return c_.图片框4; }
+  void moveRowPreview(Rect rect) { c_.图片框4.setRect(rect); }
+
  private:
   Controls c_;
 };

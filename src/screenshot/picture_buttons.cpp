@@ -49,13 +49,13 @@ void PictureButtons::showEntryPicture(std::string_view entry) {
   std::string name(entry.substr(1));
   std::erase_if(name, [](char c) { return c == '\r' || c == '\n'; });
   if (!previews_.showRowPicture(codec::pathFromGbk(name)))
-    hints_.show(hints_.气球提示框1, c_.图片框4, 10, "●图片无法打开：" + name);
+    hints_.show(hints_.气球提示框1, previews_.rowPreview(), 10, "●图片无法打开：" + name);
 }
 
 void PictureButtons::pressOnPreview() {
   dragging_ = true;
   pressedAt_ = desktop::cursorPos();
-  boxAtPress_ = c_.图片框4.rect();
+  boxAtPress_ = previews_.rowPreview().rect();
 }
 
 // The mouse moves in screen pixels; the box is placed in 96-DPI units within
@@ -65,9 +65,9 @@ void PictureButtons::mouseMovedOverPreview(Point screen) {
   const int pixelsPerInch = c_.window.scaled(kUnitsPerInch);
   const auto units = [&](int pixels) { return pixels * kUnitsPerInch / pixelsPerInch; };
   const Rect frame = c_.window.frameRect();
-  c_.图片框4.setRect(draggedWithin(boxAtPress_, units(screen.x - pressedAt_.x),
-                                   units(screen.y - pressedAt_.y),
-                                   {units(frame.width), units(frame.height)}));
+  previews_.moveRowPreview(draggedWithin(boxAtPress_, units(screen.x - pressedAt_.x),
+                                         units(screen.y - pressedAt_.y),
+                                         {units(frame.width), units(frame.height)}));
 }
 
 void PictureButtons::releaseOnPreview() {

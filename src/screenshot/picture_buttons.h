@@ -22,8 +22,7 @@ class PictureButtons {
  public:
   struct Controls {
     ui::Window& window;
-    ui::Button& 按钮16;       // 清空图片
-    ui::PictureBox& 图片框4;  // the preview box the user may drag
+    ui::Button& 按钮16;  // 清空图片
   };
   PictureButtons(Controls controls, feedback::Hints& hints, macro::MacroPanel& panel,
                  feedback::PicturePreviews& previews)
