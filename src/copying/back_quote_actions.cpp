@@ -60,7 +60,7 @@ void BackQuoteActions::run() {
 
 std::string BackQuoteActions::copySelection(int firstPause) {
   loop::pause(firstPause);
-  input::ctrlC();
+  input::copySelection();
   loop::pause(50);
   if (n_.importer.cutsSelection()) input::press(keys::kDelete);
   loop::pause(n_.delivery.interval());

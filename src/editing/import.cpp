@@ -59,7 +59,7 @@ void Importer::captureSelection() {
   const ImportMode importMode = mode();
   if (!isTableImportMode(importMode) || importMode == ImportMode::DroppedImages) return;
   loop::pause(100);
-  input::ctrlC();
+  input::copySelection();
   loop::pause(50);
   if (c_.选择框14.isChecked()) input::press(keys::kDelete);
   const bool letterOrDigit = importMode == ImportMode::Letters || importMode == ImportMode::Digits;

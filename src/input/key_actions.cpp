@@ -66,6 +66,16 @@ void scanCtrlC() {
   scanChord(keys::kRightCtrl, 'C');
 }
 
+void copySelection() {
+  desktop::setClipboardText("");
+  ctrlC();
+}
+
+void scanCopySelection() {
+  desktop::setClipboardText("");
+  scanCtrlC();
+}
+
 TypedKey keyForCharacter(char c) {
   if (c >= 'a' && c <= 'z') return {c - 'a' + 'A', false};
   if (c >= 'A' && c <= 'Z') return {c, true};

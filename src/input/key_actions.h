@@ -23,6 +23,13 @@ void scanPress(int virtualKey);
 void scanCtrlV();
 void scanCtrlC();
 
+// The focused program's selection onto the clipboard, by Ctrl+C or by its
+// scan-code form. The clipboard is emptied first, so a press with nothing
+// selected yields no text instead of passing off what the clipboard held
+// before as the selection.
+void copySelection();
+void scanCopySelection();
+
 // The keys that type one character on a US keyboard: the key and whether
 // Shift goes with it; key 0 for characters that no key types.
 struct TypedKey {

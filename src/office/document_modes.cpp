@@ -57,7 +57,7 @@ void DocumentModes::pressExcel() {
 
 bool DocumentModes::captureSelection() {
   loop::pause(100);
-  input::scanCtrlC();
+  input::scanCopySelection();
   loop::pause(50);
   if (n_.importer.cutsSelection()) input::press(keys::kDelete);
   pauseInterval();

@@ -105,6 +105,33 @@ TEST_F(BackQuoteTest, TransferPastesAtThePickedPointAndComesBack) {
   EXPECT_EQ(desktop::cursorPos(), (Point{40, 50}));
 }
 
+// The clipboard still holds an earlier text when the user presses the
+// back-quote key with nothing selected: no action takes that text for a capture.
+TEST_F(BackQuoteTest, APressWithNothingSelectedCapturesNothing) {
+  const auto pressWithNothingSelected = [&] {
+    desktop::setClipboardText("earlier");
+    ASSERT_TRUE(headless::pressHotkey(0, kBackQuote));
+    loop::preciseWait(1000);
+  };
+  const int rows = window_->table().rowCount();
+  pressWithNothingSelected();  // 万条复制: an import into the table
+  EXPECT_EQ(window_->table().rowCount(), rows);
+
+  openCollection("客户");
+  pressWithNothingSelected();
+  EXPECT_EQ(c().编辑框25.text(), "客户\r\n");
+
+  c().图片框_探测.onMouseDown();
+  desktop::setCursorPos({300, 200});
+  c().图片框_探测.onMouseUp();
+  c().按钮10.onClick();
+  headless::clearTargetEvents();
+  pressWithNothingSelected();
+  std::vector<std::string> what;
+  for (const auto& event : headless::targetEvents()) what.push_back(event.what);
+  EXPECT_EQ(what, std::vector<std::string>{"copy"});
+}
+
 TEST_F(BackQuoteTest, SelectionCopyCopiesADragAndIsSwitchedOffByASecondPress) {
   c().按钮66.onClick();
   ASSERT_EQ(c().按钮66.text(), "关闭复制");

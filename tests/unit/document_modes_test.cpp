@@ -240,6 +240,15 @@ TEST_F(DocumentModesTest, ExcelCapturesFillRowsOfTheChosenColumnCount) {
   }
 }
 
+TEST_F(DocumentModesTest, ACaptureWithNothingSelectedDoesNotPasteTheGreetingAgain) {
+  install({"Excel.Application"});
+  pressExcel();
+  ASSERT_EQ(desktop::clipboardText(), "欢迎使用！");
+  ASSERT_TRUE(headless::pressHotkey(0, 192));  // nothing selected in the target
+  EXPECT_EQ(headless::automationLog(), Log{});
+  EXPECT_EQ(sheet(), (std::map<std::string, std::string>{{"A1", "欢迎使用！"}}));
+}
+
 TEST_F(DocumentModesTest, ResetAndTheBatchSelectorStartANewRow) {
   install({"Excel.Application"});
   pressExcel();
