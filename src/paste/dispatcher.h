@@ -35,10 +35,13 @@ class HotkeyDispatcher {
     if (action) action();
   }
   void pasteAction(int id);
+  void backQuote();
 
   HotkeyRegistry& hotkeys_;
   const WorkingModes& modes_;
   PasteEngine& engine_;
+  bool capturing_ = false;
+  int backQuotesWaiting_ = 0;
 };
 
 }  // namespace hf::paste

@@ -5,6 +5,7 @@
 
 #include "input/key_actions.h"
 #include "paste/composite_entries.h"
+#include "paste/flag_scope.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
@@ -18,20 +19,6 @@ namespace {
 
 using Column = table::DataTable::Column;
 constexpr std::string_view kPauseWord = "暂停";
-
-// Holds a flag set for the life of a scope; every way out, an exception
-// included, clears it, so one failed delivery never makes later presses wait
-// for ever.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The presses after the entry, from the row's column 2 and column 4.
 using input::Delivery;

@@ -62,6 +62,26 @@ TEST_F(BackQuoteTest, SamePageCapturesAreAppendedAndKeptInTheFileOfTheFirstLine)
   EXPECT_EQ(desktop::clipboardText(), "");
 }
 
+// A second press while the first capture is still copying waits for it:
+// each press captures the selection once, neither takes the other's text.
+TEST_F(BackQuoteTest, APressDuringACaptureIsTakenAfterIt) {
+  openCollection("客户");
+  headless::selectInTarget("张三");
+  const std::int64_t t0 = loop::nowMs();
+  headless::at(t0 + 120, [] { headless::pressHotkey(0, kBackQuote); });
+  ASSERT_TRUE(headless::pressHotkey(0, kBackQuote));
+  loop::preciseWait(2000);
+  EXPECT_EQ(c().编辑框25.text(), "客户\r\n张三\r\n张三\r\n");
+
+  const int rows = window_->table().rowCount();
+  c().按钮1.onClick();  // 万条复制: captures go into the table
+  headless::selectInTarget("李四");
+  headless::at(loop::nowMs() + 120, [] { headless::pressHotkey(0, kBackQuote); });
+  ASSERT_TRUE(headless::pressHotkey(0, kBackQuote));
+  loop::preciseWait(2000);
+  EXPECT_EQ(window_->table().rowCount(), rows + 2);
+}
+
 TEST_F(BackQuoteTest, AnEarlierFileOfTheSameNameIsKept) {
   write("同页粘贴/客户.txt", "old");
   openCollection("客户");
