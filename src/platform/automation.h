@@ -12,7 +12,8 @@
 // ProgID, their members reached by name. Objects are counted references to
 // the other program's objects, released when the last handle goes. Every
 // failure is a value; nothing here throws. Calls are made on the UI thread,
-// inside the apartment it opened (Apartment).
+// inside the apartment it opened (Apartment). Once the program has begun to
+// close (desktop::endSimulatedInput), no call or creation goes out.
 namespace hf::automation {
 
 // Result codes the callers act on (HRESULT values).
@@ -28,6 +29,8 @@ inline constexpr std::int32_t kClassNotRegistered = static_cast<std::int32_t>(0x
 inline constexpr std::int32_t kInvalidClassString = static_cast<std::int32_t>(0x800401F3);
 inline constexpr std::int32_t kTypeMismatch = static_cast<std::int32_t>(0x80020005);
 inline constexpr std::int32_t kNoObject = static_cast<std::int32_t>(0x80004003);  // E_POINTER
+// Made after desktop::endSimulatedInput(): the program is closing (E_ABORT).
+inline constexpr std::int32_t kProgramClosing = static_cast<std::int32_t>(0x80004004);
 
 struct Error {
   std::int32_t code = 0;
@@ -41,6 +44,11 @@ struct Error {
            code == kServerDiedDne || code == kNotConnected;
   }
 };
+
+// The answer to every call and creation once the program has begun to close.
+inline Error programClosing() {
+  return {kProgramClosing, "the program is closing"};
+}
 
 template <class T>
 class Result {

@@ -67,7 +67,8 @@ std::vector<int> heldModifierKeys();
 bool isCapsLockOn();
 
 // Ends simulated input for the rest of the process: from then on no key,
-// mouse button, posted character or clipboard text goes out. Closing the
+// mouse button, posted character, clipboard text or automation call goes
+// out. Closing the
 // program calls it first, so nothing paused mid-delivery can type into
 // whatever has the focus while the program ends.
 void endSimulatedInput();

@@ -375,6 +375,18 @@ TEST_F(DocumentModesTest, AClosedDocumentIsReplacedByANewOneWhileTheApplicationR
   EXPECT_EQ(hint2(), "●Excel中的工作簿已关闭，已新建工作簿！");
 }
 
+TEST_F(DocumentModesTest, ClosingTheWindowDuringACaptureSendsNothingToTheApplication) {
+  install({"Word.Application"});
+  pressWord();
+  c().组合框2.select(25);  // "1000": the paste follows the copy by three seconds
+  headless::selectInTarget("a");
+  headless::at(loop::nowMs() + 1000, [this] { window_->window().close(); });
+  ASSERT_TRUE(headless::pressHotkey(0, 192));
+  EXPECT_TRUE(window_->window().isDestroyed());
+  EXPECT_EQ(headless::automationLog(), Log{});
+  EXPECT_EQ(office_->documents[1], "");
+}
+
 TEST_F(DocumentModesTest, NoApplicationAtAllKeepsTheCaptureOnTheClipboard) {
   pressWord();  // nothing installed
   capture("a");

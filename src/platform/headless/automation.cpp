@@ -9,6 +9,7 @@
 #include "platform/event_loop.h"
 #include "platform/headless/automation_simulation.h"
 #include "platform/headless/internal.h"
+#include "platform/input_gate.h"
 
 namespace hf::automation {
 
@@ -82,6 +83,7 @@ std::string argumentsText(const std::vector<Variant>& args) {
 
 Result<Variant> invoke(const Object::Impl& target, std::string action, std::string_view member,
                        const std::vector<Variant>& args) {
+  if (desktop::simulatedInputEnded()) return automation::programClosing();
   AutomationCall call{loop::nowMs(), target.instance->progId, target.instance->number,
                       target.path,   std::move(action),       std::string(member),
                       args};
@@ -194,6 +196,7 @@ Apartment::Apartment() : opened_(true) {}
 Apartment::~Apartment() = default;
 
 Result<Created> create(const std::vector<std::string>& progIds) {
+  if (desktop::simulatedInputEnded()) return programClosing();
   Error last{kInvalidClassString, "nothing to create"};
   auto& state = headless::servers();
   for (const std::string& progId : progIds) {

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "platform/input_gate.h"
 #include "platform/win32/wide_text.h"
 
 namespace hf::automation {
@@ -107,6 +108,7 @@ Result<Variant> fromVariant(VARIANT& v) {
 Result<Variant> invoke(const std::shared_ptr<Object::Impl>& impl, std::string_view member,
                        WORD flags, const std::vector<Variant>& args) {
   if (!impl) return Error{kNoObject, "no object"};
+  if (desktop::simulatedInputEnded()) return programClosing();
   std::wstring name = win32::widen(member);
   LPOLESTR names[] = {name.data()};
   DISPID id = DISPID_UNKNOWN;
@@ -176,6 +178,7 @@ Apartment::~Apartment() {
 }
 
 Result<Created> create(const std::vector<std::string>& progIds) {
+  if (desktop::simulatedInputEnded()) return programClosing();
   Error last = errorOf(CO_E_CLASSSTRING);
   for (const std::string& progId : progIds) {
     CLSID classId;
