@@ -62,12 +62,13 @@ capture() {
   press ctrl+Home ctrl+shift+End grave
 }
 
-# expect_log LOG LINE...: waits until LOG holds exactly these lines.
+# expect_log LOG LINE...: waits until LOG holds exactly these lines. The first
+# start of a server in a new Wine prefix can take many seconds.
 expect_log() {
   local log=$1
   shift
   printf '%s\n' "$@" >"$log.expected"
-  wait_for 30 cmp -s "$log.expected" "$log" && return 0
+  wait_for 60 cmp -s "$log.expected" "$log" && return 0
   diff -u "$log.expected" "$log" >&2 || true
   fail "the calls in $(basename "$log") differ from the expected ones"
 }

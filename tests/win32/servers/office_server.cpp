@@ -76,7 +76,7 @@ constexpr UINT kMaybeIdle = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"HotfillFakeOffice";
 constexpr wchar_t kWordTitle[] = L"假文字处理";
 constexpr wchar_t kSheetTitle[] = L"假表格";
-constexpr int kShownColumns = 10;
+constexpr int kShownColumns = 8;
 constexpr int kShownRows = 16;
 
 std::shared_ptr<Document> activeDocument() {
@@ -661,7 +661,7 @@ void paintSheet(HDC dc, RECT area) {
     DrawTextW(dc, shown, -1, &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     return;
   }
-  constexpr int kHeaderWidth = 32, kCellWidth = 80, kCellHeight = 22;
+  constexpr int kHeaderWidth = 32, kCellWidth = 100, kCellHeight = 22;
   const HPEN grid = CreatePen(PS_SOLID, 1, RGB(200, 200, 200));
   const HGDIOBJ oldPen = SelectObject(dc, grid);
   for (int row = 0; row <= kShownRows; ++row) {
