@@ -6,7 +6,8 @@
 # calls the modes must make, in order, and its contents file shows where the
 # captures went. Cases: Word captures, a Word the user closed, Excel
 # captures along rows of two columns, the stand-in found under the other
-# office suite's name, and a document or workbook closed with Ctrl+W.
+# office suite's name, Excel pressed while it runs, and a document or
+# workbook closed with Ctrl+W.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -195,6 +196,16 @@ used_size 1 1
 paste_at A2 e
 expected+=("${USED_CALLS[@]}" "${PASTE_CALLS[@]}")
 expect_log "$standin_log" "${expected[@]}"
+
+note "Excel pressed again while it runs: a sheet in the open workbook, then a workbook of its own"
+activate "$APP_TITLE"
+click_client "$APP_TITLE" "${EXCEL_CENTRE[@]}"
+expected+=(create "get ActiveWorkbook" "get Sheets" "call Add -> Sheet2" "get Workbooks"
+  "call Add -> 工作簿2" "get ActiveSheet" "put Visible true" 'get Range "A1"'
+  'call PasteSpecial -> "欢迎使用！"')
+expect_log "$standin_log" "${expected[@]}"
+expect_contents "$standin_log" '工作簿1 Sheet1 A1 "欢迎使用！"' '工作簿1 Sheet1 A2 "e"' \
+  '工作簿2 Sheet1 A1 "欢迎使用！"'
 
 stop_app
 stop_target

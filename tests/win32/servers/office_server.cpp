@@ -15,6 +15,7 @@
 //   get Count -> 2
 //   get Selection -> error 0x800A1098
 //   unknown Save                 a member it does not have
+//   user closes 文档1            what the user did in its window (Ctrl+W, closing it)
 // After every change LOG.contents holds what the documents hold: one line
 // `文档1 "text"` per open document, or `工作簿1 Sheet1 A1 "text"` per cell.
 //
@@ -546,7 +547,8 @@ Answer Collection::invoke(const std::wstring& member, WORD, const Args&, VARIANT
     if (is(member, L"Count")) return number(value, static_cast<int>(workbook->sheets.size()));
     const auto sheet = addSheet(*workbook);
     changed();
-    return give(value, new Worksheet(sheet));
+    give(value, new Worksheet(sheet));
+    return {S_OK, sheet->name};
   }
   if (of_ == Of::Documents) {
     if (is(member, L"Count")) return number(value, static_cast<int>(office.documents.size()));
