@@ -86,6 +86,10 @@ prepare_wine() {
       /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     # Without a window manager, hiding a window otherwise stalls for about 2 s.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    # The services of a prefix's first boot stay half started (the first
+    # out-of-process COM server then never answers): start them afresh.
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
   fi
   wineserver -p </dev/null >/dev/null 2>&1 || true  # fails when one already runs
   wine cmd /c exit 0 </dev/null >/dev/null 2>&1 || true

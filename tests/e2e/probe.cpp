@@ -318,6 +318,84 @@ int cmd_class_shown(const std::vector<std::wstring>& args) {
   return 0;
 }
 
+BOOL CALLBACK collect_of_class(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<std::pair<const std::wstring*, std::vector<HWND>>*>(param);
+  wchar_t class_name[256];
+  if (GetClassNameW(window, class_name, 256) && *search->first == class_name)
+    search->second.push_back(window);
+  return TRUE;
+}
+
+// Closes every top-level window of the class, as a user would, and waits
+// until they are gone (windows without a title the scripts could name).
+int cmd_close_class(const std::vector<std::wstring>& args) {
+  std::pair<const std::wstring*, std::vector<HWND>> search{&args[1], {}};
+  EnumWindows(collect_of_class, reinterpret_cast<LPARAM>(&search));
+  for (HWND window : search.second) PostMessageW(window, WM_CLOSE, 0, 0);
+  const bool closed = wait_until(timeout_arg(args, 2), [&] {
+    for (HWND window : search.second)
+      if (IsWindow(window)) return false;
+    return true;
+  });
+  if (!closed) return fail("a window of class " + to_utf8(args[1]) + " is still there");
+  print_line(std::to_string(search.second.size()));
+  return 0;
+}
+
+// The texts of the visible tooltips and balloon hints on the desktop, one per
+// line: a tip answers WM_GETTEXT with the text it shows.
+BOOL CALLBACK collect_tips(HWND window, LPARAM param) {
+  wchar_t class_name[64];
+  std::wstring text;
+  if (IsWindowVisible(window) && GetClassNameW(window, class_name, 64) &&
+      lstrcmpiW(class_name, TOOLTIPS_CLASSW) == 0 && text_of(window, text) && !text.empty())
+    reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
+  return TRUE;
+}
+
+int cmd_tips(const std::vector<std::wstring>&) {
+  std::vector<std::wstring> tips;
+  EnumWindows(collect_tips, reinterpret_cast<LPARAM>(&tips));
+  for (const auto& tip : tips) print_line(to_utf8(tip));
+  return 0;
+}
+
+// Wine reads class registrations from HKLM only.
+const std::wstring kClasses = L"Software\\Classes\\";
+
+bool set_default_value(const std::wstring& key, const std::wstring& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const LSTATUS status =
+      RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(handle);
+  return status == ERROR_SUCCESS;
+}
+
+// An out-of-process automation server under PROGID: the class CLSID started
+// as "EXE" ARGS... (COM appends -Embedding).
+int cmd_register(const std::vector<std::wstring>& args) {
+  std::wstring command = L"\"" + args[3] + L"\"";
+  for (size_t i = 4; i < args.size(); ++i) command += L" " + args[i];
+  const std::wstring& prog_id = args[1];
+  const std::wstring class_key = kClasses + L"CLSID\\" + args[2];
+  if (!set_default_value(kClasses + prog_id + L"\\CLSID", args[2]) ||
+      !set_default_value(class_key + L"\\LocalServer32", command) ||
+      !set_default_value(class_key + L"\\ProgID", prog_id))
+    return fail("cannot write the registration of " + to_utf8(prog_id));
+  return 0;
+}
+
+// Removes the ProgID and its class; either may be missing already.
+int cmd_unregister(const std::vector<std::wstring>& args) {
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + args[1]).c_str());
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + L"CLSID\\" + args[2]).c_str());
+  return 0;
+}
+
 struct Command {
   const wchar_t* name;
   size_t min_args;  // including the command name
@@ -336,6 +414,10 @@ constexpr Command kCommands[] = {
     {L"select", 5, cmd_select},
     {L"hotkey-free", 3, cmd_hotkey_free},
     {L"class-shown", 2, cmd_class_shown},
+    {L"close-class", 2, cmd_close_class},
+    {L"tips", 1, cmd_tips},
+    {L"register", 4, cmd_register},
+    {L"unregister", 3, cmd_unregister},
 };
 
 constexpr char kUsage[] =
@@ -349,7 +431,12 @@ constexpr char kUsage[] =
     "       probe text TITLE X Y            -> text of the control at the 96-DPI client point\n"
     "       probe select TITLE X Y INDEX    picks item INDEX of the drop-down list there -> item\n"
     "       probe hotkey-free MOD VK        -> free or taken (RegisterHotKey, numbers or 0x..)\n"
-    "       probe class-shown CLASS         -> shown or none (a visible top-level window of CLASS)";
+    "       probe class-shown CLASS         -> shown or none (a visible top-level window of "
+    "CLASS)\n"
+    "       probe close-class CLASS [timeout_ms]  closes its top-level windows -> how many\n"
+    "       probe tips                      -> the text of each visible tooltip or balloon hint\n"
+    "       probe register PROGID CLSID EXE [ARG...]  registers a local automation server (HKLM)\n"
+    "       probe unregister PROGID CLSID   removes that registration";
 
 }  // namespace
 
