@@ -12,10 +12,6 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
 
-# The program opens a new document when the user closed the last one in a
-# running application; until it does, those captures only show the failure.
-RECOVERS_CLOSED_DOCUMENT=0
-
 SERVER_EXE=$(realpath "$(dirname "$PROBE_EXE")/../hf_office_server.exe")
 [[ -f "$SERVER_EXE" ]] || fail "office server not found: $SERVER_EXE (build hf_office_server)"
 WORD_CLSID="{7C277E33-0F47-4462-B674-4314E84BB661}"
@@ -133,13 +129,14 @@ press ctrl+w
 expected+=("user closes 文档1")
 expect_log "$word_log" "${expected[@]}"
 capture delta
-if ((RECOVERS_CLOSED_DOCUMENT)); then
-  expect_contents "$word_log" '文档2 "delta\r\n"'
-else
-  selection_refused() { grep -qxF "get Selection -> error 0x800A1098" "$word_log"; }
-  expect_within 30 "the stand-in refused the selection without a document" selection_refused
-  note "skipped: a capture after Ctrl+W lands in a new document (the program does not open one yet)"
-fi
+word_capture delta
+expected+=("get Selection -> error 0x800A1098" "get Documents" "get Count -> 0" "get Documents"
+  "call Add -> 文档2" "put Visible true" "${WORD_CALLS[@]}")
+expect_log "$word_log" "${expected[@]}"
+expect_within 10 "a hint says a new document took the capture" \
+  tip_shown "●Word中的文档已关闭，已新建文档！"
+in_new_document() { grep -qxF '文档2 "delta\r\n"' "$word_log.contents"; }
+expect_within 15 "the capture went into a new document" in_new_document
 
 note "Excel: the greeting in A1, then captures along rows of two columns below the used range"
 sheet_log=$E2E_ROOT/sheet.log
@@ -171,15 +168,15 @@ press ctrl+w
 expected+=("user closes 工作簿1")
 expect_log "$sheet_log" "${expected[@]}"
 capture d
-if ((RECOVERS_CLOSED_DOCUMENT)); then
-  in_new_workbook() { grep -q '^工作簿2 Sheet1 [A-Z]*[0-9]* "d"$' "$sheet_log.contents"; }
-  expect_within 30 "the capture went into a new workbook" in_new_workbook
-else
-  # B3, the second column of the row started by c.
-  no_sheet() { grep -qxF 'get Range "B3" -> error 0x800A03EC' "$sheet_log"; }
-  expect_within 30 "the stand-in had no cell without a workbook" no_sheet
-  note "skipped: a capture after Ctrl+W lands in a new workbook (the program does not open one yet)"
-fi
+used_size 1 1
+paste_at A2 d
+# B3 was next, the second column of the row c started; the new workbook starts a row.
+expected+=('get Range "B3" -> error 0x800A03EC' "get Workbooks" "get Count -> 0"
+  "get ActiveWorkbook -> nothing" "get Workbooks" "call Add -> 工作簿2" "get ActiveSheet"
+  "put Visible true" "${USED_CALLS[@]}" "${PASTE_CALLS[@]}")
+expect_log "$sheet_log" "${expected[@]}"
+in_new_workbook() { grep -qxF '工作簿2 Sheet1 A2 "d"' "$sheet_log.contents"; }
+expect_within 15 "the capture went into a new workbook" in_new_workbook
 probe close-class "$FAKE_WINDOW_CLASS" 20000 >/dev/null || fail "the stand-in windows did not close"
 
 note "Excel missing, the other suite's spreadsheet answers: the same calls and a hint naming it"
