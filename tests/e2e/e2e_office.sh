@@ -7,7 +7,7 @@
 # captures went. Cases: Word captures, a Word the user closed, Excel
 # captures along rows of two columns, the stand-in found under the other
 # office suite's name, Excel pressed while it runs, and a document or
-# workbook closed with Ctrl+W.
+# workbook closed with Ctrl+W, and the program closed during a capture.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -204,6 +204,14 @@ expect_log "$standin_log" "${expected[@]}"
 expect_contents "$standin_log" '工作簿1 Sheet1 A1 "欢迎使用！"' '工作簿1 Sheet1 A2 "e"' \
   '工作簿2 Sheet1 A1 "欢迎使用！"'
 
+note "The window closed during a capture: nothing more reaches the spreadsheet"
+activate "$APP_TITLE"
+choose_interval 25 1000  # the paste would follow the copy by two seconds
+capture f
+sleep 0.5
 stop_app
+sleep 3
+expect_log "$standin_log" "${expected[@]}"
+
 stop_target
 note "passed"
