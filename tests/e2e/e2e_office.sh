@@ -204,14 +204,17 @@ expect_log "$standin_log" "${expected[@]}"
 expect_contents "$standin_log" '工作簿1 Sheet1 A1 "欢迎使用！"' '工作簿1 Sheet1 A2 "e"' \
   '工作簿2 Sheet1 A1 "欢迎使用！"'
 
-note "The window closed during a capture: nothing more reaches the spreadsheet"
+note "The window closed during a capture: nothing more reaches the word processor"
+closing_log=$E2E_ROOT/closing.log
+register Word.Application "$WORD_CLSID" word "$closing_log"
 activate "$APP_TITLE"
-choose_interval 25 1000  # the paste would follow the copy by two seconds
+click_client "$APP_TITLE" "${WORD_CENTRE[@]}"
+expect_log "$closing_log" "${word_start[@]}"
+choose_interval 25 1000  # the paste would follow the copy by three seconds
 capture f
 sleep 0.5
 stop_app
-sleep 3
-expect_log "$standin_log" "${expected[@]}"
+expect_log "$closing_log" "${word_start[@]}"
 
 stop_target
 note "passed"
