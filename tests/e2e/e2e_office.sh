@@ -59,25 +59,23 @@ capture() {
   press ctrl+Home ctrl+shift+End grave
 }
 
-# expect_log LOG LINE...: waits until LOG holds exactly these lines. The first
-# start of a server in a new Wine prefix can take many seconds.
-expect_log() {
-  local log=$1
-  shift
-  printf '%s\n' "$@" >"$log.expected"
-  wait_for 60 cmp -s "$log.expected" "$log" && return 0
-  diff -u "$log.expected" "$log" >&2 || true
-  fail "the calls in $(basename "$log") differ from the expected ones"
+# expect_lines SECONDS FILE WHAT LINE...: waits until FILE holds exactly these lines.
+expect_lines() {
+  local seconds=$1 file=$2 what=$3
+  shift 3
+  printf '%s\n' "$@" >"$file.expected"
+  wait_for "$seconds" cmp -s "$file.expected" "$file" && return 0
+  diff -u "$file.expected" "$file" >&2 || true
+  fail "$what"
 }
-
-# expect_contents LOG LINE...: waits until the stand-in's documents hold these lines.
+# expect_log LOG LINE...: the calls so far. The first start of a server in a
+# new Wine prefix can take many seconds.
+expect_log() {
+  expect_lines 60 "$1" "the calls in $(basename "$1") differ from the expected ones" "${@:2}"
+}
+# expect_contents LOG LINE...: what the stand-in's documents hold.
 expect_contents() {
-  local log=$1
-  shift
-  printf '%s\n' "$@" >"$log.contents.expected"
-  wait_for 15 cmp -s "$log.contents.expected" "$log.contents" && return 0
-  diff -u "$log.contents.expected" "$log.contents" >&2 || true
-  fail "the documents of $(basename "$log") hold something else"
+  expect_lines 15 "$1.contents" "the documents of $(basename "$1") hold something else" "${@:2}"
 }
 
 tip_shown() { probe tips | grep -qxF "$1"; }

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "../win32/servers/registration.h"
+
 namespace {
 
 constexpr DWORD kDefaultTimeoutMs = 10000;
@@ -360,39 +362,18 @@ int cmd_tips(const std::vector<std::wstring>&) {
   return 0;
 }
 
-// Wine reads class registrations from HKLM only.
-const std::wstring kClasses = L"Software\\Classes\\";
-
-bool set_default_value(const std::wstring& key, const std::wstring& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  const LSTATUS status =
-      RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(handle);
-  return status == ERROR_SUCCESS;
-}
-
 // An out-of-process automation server under PROGID: the class CLSID started
-// as "EXE" ARGS... (COM appends -Embedding).
+// as "EXE" ARGS....
 int cmd_register(const std::vector<std::wstring>& args) {
   std::wstring command = L"\"" + args[3] + L"\"";
   for (size_t i = 4; i < args.size(); ++i) command += L" " + args[i];
-  const std::wstring& prog_id = args[1];
-  const std::wstring class_key = kClasses + L"CLSID\\" + args[2];
-  if (!set_default_value(kClasses + prog_id + L"\\CLSID", args[2]) ||
-      !set_default_value(class_key + L"\\LocalServer32", command) ||
-      !set_default_value(class_key + L"\\ProgID", prog_id))
-    return fail("cannot write the registration of " + to_utf8(prog_id));
+  if (!servers::registerLocalServer(args[1], args[2], command))
+    return fail("cannot write the registration of " + to_utf8(args[1]));
   return 0;
 }
 
-// Removes the ProgID and its class; either may be missing already.
 int cmd_unregister(const std::vector<std::wstring>& args) {
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + args[1]).c_str());
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + L"CLSID\\" + args[2]).c_str());
+  servers::unregisterLocalServer(args[1], args[2]);
   return 0;
 }
 

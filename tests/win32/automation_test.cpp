@@ -11,6 +11,7 @@
 
 #include "platform/automation.h"
 #include "platform/event_loop.h"
+#include "servers/registration.h"
 
 namespace {
 
@@ -19,7 +20,6 @@ using automation::Variant;
 
 constexpr wchar_t kProgId[] = L"Hotfill.TestServer";
 constexpr wchar_t kClassId[] = L"{6F0B7E52-3C1D-4E7A-9A51-2B8C5D0E4F17}";
-const std::wstring kClasses = L"Software\\Classes\\";
 
 std::filesystem::path serverExe() {
   wchar_t self[MAX_PATH];
@@ -27,33 +27,14 @@ std::filesystem::path serverExe() {
   return std::filesystem::path(self).parent_path() / L"hf_automation_server.exe";
 }
 
-bool setDefaultValue(const std::wstring& key, const std::wstring& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle,
-                      nullptr) != ERROR_SUCCESS)
-    return false;
-  const LSTATUS status =
-      RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(handle);
-  return status == ERROR_SUCCESS;
-}
-
-// Wine reads class registrations from HKLM only.
 class AutomationServerTest : public testing::Test {
  protected:
   void SetUp() override {
     const auto exe = serverExe();
     ASSERT_TRUE(std::filesystem::exists(exe)) << "build hf_automation_server first";
-    ASSERT_TRUE(setDefaultValue(kClasses + kProgId + L"\\CLSID", kClassId));
-    ASSERT_TRUE(setDefaultValue(kClasses + L"CLSID\\" + kClassId + L"\\LocalServer32",
-                                L"\"" + exe.wstring() + L"\""));
-    ASSERT_TRUE(setDefaultValue(kClasses + L"CLSID\\" + kClassId + L"\\ProgID", kProgId));
+    ASSERT_TRUE(servers::registerLocalServer(kProgId, kClassId, L"\"" + exe.wstring() + L"\""));
   }
-  void TearDown() override {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + kProgId).c_str());
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, (kClasses + L"CLSID\\" + kClassId).c_str());
-  }
+  void TearDown() override { servers::unregisterLocalServer(kProgId, kClassId); }
 
   automation::Object start() {
     const auto created = automation::create({"Word.Application", "Hotfill.TestServer"});

@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "dispatch_object.h"
+
 namespace {
 
 // {6F0B7E52-3C1D-4E7A-9A51-2B8C5D0E4F17}
@@ -20,38 +22,10 @@ constexpr CLSID kServerClass = {
 
 enum : DISPID { kName = 1, kEcho, kBusy, kQuit };
 
-LONG objects = 0;
 DWORD mainThread = 0;
 
-class TestObject final : public IDispatch {
+class TestObject final : public servers::DispatchObject {
  public:
-  TestObject() { InterlockedIncrement(&objects); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&references_);
-    if (left == 0) {
-      delete this;
-      if (InterlockedDecrement(&objects) == 0) PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
-    }
-    return left;
-  }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
     static const struct {
@@ -95,30 +69,7 @@ class TestObject final : public IDispatch {
   }
 
  private:
-  LONG references_ = 1;
   std::wstring name_ = L"测试";
-};
-
-class Factory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (outer) return CLASS_E_NOAGGREGATION;
-    auto* object = new TestObject;
-    const HRESULT result = object->QueryInterface(riid, out);
-    object->Release();
-    return result;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
 void CALLBACK quitNow(HWND, UINT, UINT_PTR, DWORD) {
@@ -127,10 +78,14 @@ void CALLBACK quitNow(HWND, UINT, UINT_PTR, DWORD) {
 
 }  // namespace
 
+void servers::lastObjectGone() {
+  PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
+}
+
 int main() {
   mainThread = GetCurrentThreadId();
   CoInitialize(nullptr);
-  static Factory factory;
+  static servers::Factory<TestObject> factory;
   DWORD cookie = 0;
   if (FAILED(CoRegisterClassObject(kServerClass, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
                                    &cookie)))
@@ -141,7 +96,7 @@ int main() {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Quit: gone without a goodbye, once its answer is on the way.
     if (message.message == WM_APP) SetTimer(nullptr, 0, 300, quitNow);
-    if (message.message == WM_TIMER && objects == 0) break;
+    if (message.message == WM_TIMER && servers::liveObjects == 0) break;
     DispatchMessageW(&message);
   }
   CoRevokeClassObject(cookie);

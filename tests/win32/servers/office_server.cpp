@@ -37,6 +37,8 @@
 #include <utility>
 #include <vector>
 
+#include "dispatch_object.h"
+
 namespace {
 
 // ---- the documents -------------------------------------------------------
@@ -69,7 +71,6 @@ struct Office {
 };
 
 Office office;
-LONG references = 0;  // every object handed out counts
 DWORD mainThread = 0;
 DWORD registration = 0;
 
@@ -277,39 +278,11 @@ Answer failure(HRESULT scode, const wchar_t* description) {
 constexpr HRESULT kNoDocument = static_cast<HRESULT>(0x800A1098);
 constexpr HRESULT kCallFailed = static_cast<HRESULT>(0x800A03EC);
 
-class Object : public IDispatch {
+class Object : public servers::DispatchObject {
  public:
   using Args = std::vector<VARIANT*>;  // in the caller's order
 
-  explicit Object(std::vector<const wchar_t*> members) : members_(std::move(members)) {
-    InterlockedIncrement(&references);
-  }
-  virtual ~Object() = default;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDispatch) {
-      *out = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&count_); }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = InterlockedDecrement(&count_);
-    if (left == 0) {
-      delete this;
-      if (InterlockedDecrement(&references) == 0) PostThreadMessageW(mainThread, kMaybeIdle, 0, 0);
-    }
-    return left;
-  }
-
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  explicit Object(std::vector<const wchar_t*> members) : members_(std::move(members)) {}
 
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
@@ -400,7 +373,6 @@ class Object : public IDispatch {
   }
 
   std::vector<const wchar_t*> members_;
-  LONG count_ = 1;
 };
 
 void showWindow();
@@ -593,11 +565,14 @@ class Selection final : public Object {
 
 class Application final : public Object {
  public:
+  // Each client gets its own handle on the one application of this process.
   Application()
       : Object(office.spreadsheet
                    ? std::vector<const wchar_t*>{L"ActiveWorkbook", L"Workbooks", L"ActiveSheet",
                                                  L"Range", L"Visible"}
-                   : std::vector<const wchar_t*>{L"Documents", L"Selection", L"Visible"}) {}
+                   : std::vector<const wchar_t*>{L"Documents", L"Selection", L"Visible"}) {
+    logLine(L"create");
+  }
 
  protected:
   Answer invoke(const std::wstring& member, WORD flags, const Args& args, VARIANT& value) override {
@@ -620,30 +595,6 @@ class Application final : public Object {
     if (!sheet) return failure(kCallFailed, L"没有打开的工作簿。");
     return rangeOf(sheet, args, value);
   }
-};
-
-class Factory final : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IClassFactory) {
-      *out = static_cast<IClassFactory*>(this);
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
-    if (outer) return CLASS_E_NOAGGREGATION;
-    logLine(L"create");
-    // Each client gets its own handle on the one application of this process.
-    auto* application = new Application;
-    const HRESULT result = application->QueryInterface(riid, out);
-    application->Release();
-    return result;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 };
 
 // ---- the window ------------------------------------------------------------
@@ -765,6 +716,10 @@ bool parseClassId(const wchar_t* text, CLSID& classId) {
 
 }  // namespace
 
+void servers::lastObjectGone() {
+  PostThreadMessageW(mainThread, kMaybeIdle, 0, 0);
+}
+
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
@@ -782,7 +737,7 @@ int main() {
 
   mainThread = GetCurrentThreadId();
   CoInitialize(nullptr);
-  static Factory factory;
+  static servers::Factory<Application> factory;
   if (FAILED(CoRegisterClassObject(classId, &factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
                                    &registration)))
     return 1;
@@ -792,7 +747,7 @@ int main() {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Nobody holds the application: a hidden one ends at once, as the real
     // ones do; one the user can see stays until a minute without clients.
-    const bool idle = references == 0;
+    const bool idle = servers::liveObjects == 0;
     if (message.message == kMaybeIdle && idle && !(office.window && IsWindowVisible(office.window)))
       break;
     if (message.message == WM_TIMER && message.hwnd == nullptr && idle) break;
