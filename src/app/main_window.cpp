@@ -215,6 +215,7 @@ void MainWindow::closeSequence() {
   screenshot_.stopSeries();
   replay_.stopForClose();
   selectionCopy_.stop();
+  backQuote_.keepSamePageOnClose();
   macroPanel_.saveSettings();
   hotkeys_.releaseAll();
 }

@@ -140,19 +140,36 @@ bool BackQuoteActions::saveSamePage() {
   const int interval = n_.delivery.interval();
   loop::pause(interval);
   if (n_.modes.samePageText().empty()) return false;
+  loop::pause(20);
+  if (!writeSamePage()) return false;
+  loop::pause(interval);
+  desktop::setClipboardText("");
+  return true;
+}
+
+bool BackQuoteActions::writeSamePage() {
+  const std::string text = n_.modes.samePageText();
+  if (text.empty()) return false;
   const auto file = samePageFile();
   if (!file) return false;
-  loop::pause(20);
   files::createFolder(samePageFolder());
-  if (!files::replaceWhole(*file, n_.modes.samePageText())) {
+  if (!files::replaceWhole(*file, text)) {
     hints_.show(hints_.气球提示框1, n_.modes.samePageEditor(), 18,
                 "●保存失败！文件被占用或文件夹只读，文字仍在编辑框里。");
     return false;
   }
   ownFile_ = *file;
-  loop::pause(interval);
-  desktop::setClipboardText("");
+  savedText_ = text;
   return true;
+}
+
+void BackQuoteActions::keepSamePageOnClose() {
+  if (!n_.modes.collectingSamePage()) return;
+  const std::string text = n_.modes.samePageText();
+  const auto lineBreak = text.find("\r\n");
+  const bool onlyTheName = lineBreak == std::string::npos ||
+                           text.find_first_not_of(" \t\r\n", lineBreak) == std::string::npos;
+  if (text != savedText_ && !onlyTheName) writeSamePage();
 }
 
 void BackQuoteActions::samePagePressed() {
@@ -164,6 +181,7 @@ void BackQuoteActions::samePagePressed() {
   n_.modes.startSamePage();
   if (!n_.modes.collectingSamePage()) return;  // refused
   ownFile_.clear();
+  savedText_.clear();
   n_.previews.hideRowPicture();
   n_.engine.setPicturesWithText(false);
   n_.importer.chooseMode(ImportMode::CustomSeparator);

@@ -45,6 +45,9 @@ class BackQuoteActions {
   void samePagePressed();
   // 不同页粘贴.
   void transferPressed();
+  // At close: lines the user added to an open collection since its last
+  // save are written to its file, as 同页保存 would.
+  void keepSamePageOnClose();
 
   // The document modes' actions: they copy the selection themselves.
   std::function<void()> toWord;
@@ -56,8 +59,10 @@ class BackQuoteActions {
   void transfer();
   void appendToSamePage();
   void extractToSamePage();
-  // Writes the editor into the 同页粘贴 folder under its first line.
+  // Writes the editor into the 同页粘贴 folder under its first line, at the
+  // pace of the interval, then empties the clipboard.
   bool saveSamePage();
+  bool writeSamePage();
   std::optional<std::filesystem::path> samePageFile();
 
   Controls c_;
@@ -65,6 +70,7 @@ class BackQuoteActions {
   Neighbours n_;
   // The file this collection writes; an older file of the same name is kept.
   std::filesystem::path ownFile_;
+  std::string savedText_;  // what ownFile_ holds
 };
 
 }  // namespace hf::copying

@@ -92,6 +92,20 @@ TEST_F(BackQuoteTest, AnEarlierFileOfTheSameNameIsKept) {
   EXPECT_NE(window_->hints().气球提示框1.text().find("客户(2).txt"), std::string::npos);
 }
 
+TEST_F(BackQuoteTest, LinesTypedAfterTheLastCaptureAreKeptWhenTheProgramCloses) {
+  openCollection("客户");
+  capture("张三");
+  c().编辑框25.setText(c().编辑框25.text() + "备注：明天回电\r\n");
+  window_->window().close();
+  EXPECT_EQ(read("同页粘贴/客户.txt"), "客户\r\n张三\r\n备注：明天回电\r\n");
+}
+
+TEST_F(BackQuoteTest, AClosedCollectionOfOnlyItsNameLeavesNoFile) {
+  openCollection("客户");
+  window_->window().close();
+  EXPECT_EQ(read("同页粘贴/客户.txt"), "<missing>");
+}
+
 TEST_F(BackQuoteTest, AFirstLineThatIsNoNameSavesNothingAndSaysSo) {
   openCollection("..");
   capture("A");
