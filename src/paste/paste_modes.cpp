@@ -1,16 +1,12 @@
 #include "paste/paste_modes.h"
 
-#include <iterator>
 #include <random>
 
 #include "input/key_actions.h"
-#include "paste/composite_entries.h"
 #include "paste/flag_scope.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/keys.h"
-#include "platform/screen.h"
-#include "platform/text_codec.h"
 #include "text/gbk_text.h"
 #include "text/numbers.h"
 
@@ -18,22 +14,6 @@ namespace hf::paste {
 namespace {
 
 using Column = table::DataTable::Column;
-constexpr std::string_view kPauseWord = "暂停";
-
-// The presses after the entry, from the row's column 2 and column 4.
-using input::Delivery;
-using CellStep = void (Delivery::*)(std::string_view);
-struct SeparatorSteps {
-  CellStep fromTabsCell;
-  CellStep fromEnterCell;
-};
-constexpr SeparatorSteps kSeparatorSteps[] = {
-    {&Delivery::tabRun, &Delivery::enterFlag},
-    {&Delivery::scanTabRun, &Delivery::scanEnterFlag},
-    {nullptr, &Delivery::enterRun},
-    {&Delivery::rightRun, &Delivery::downRun},
-};
-static_assert(std::size(kSeparatorSteps) == static_cast<std::size_t>(Separators::None));
 
 }  // namespace
 
@@ -150,82 +130,6 @@ void PasteEngine::clipboardBusy() {
               "●剪贴板被其他程序占用，已停止粘贴！请稍后再试。");
 }
 
-void PasteEngine::captureTarget() {
-  target_ = desktop::windowUnderCursor();
-}
-
-// Puts the entry into the target in the mode's style: false when the
-// clipboard stayed busy and nothing was pasted.
-bool PasteEngine::deliverEntry(Style style, std::string_view entry) {
-  switch (style) {
-    case Style::Clipboard:
-      return delivery_.clipboard(entry);
-    case Style::ScanClipboard:
-      return delivery_.scanClipboard(entry);
-    case Style::Characters:
-      delivery_.characters(target_, entry);
-      return true;
-    case Style::ForcedTyping:
-      return delivery_.forcedTyping(entry);
-    case Style::Items:
-      return delivery_.clipboard(entry);
-    case Style::None:
-      break;
-  }
-  return true;
-}
-
-// Delivers the entry of `entryRow` in the mode's style, followed by the
-// mode's separator runs from the cells of `settingsRow`; false when the
-// clipboard stayed busy and nothing was pasted.
-bool PasteEngine::deliverRow(PasteMode mode, int entryRow, int settingsRow) {
-  const PasteModeTraits& traits = traitsOf(mode);
-  const std::string entry = table_.cell(entryRow, Column::kEntry);
-  if (traits.style == Style::Items && isCompositeEntry(entry))
-    return deliverItems(traits, entry, settingsRow);
-  if (!deliverEntry(traits.style, entry)) return false;
-  deliverSeparators(traits, settingsRow);
-  return true;
-}
-
-void PasteEngine::deliverSeparators(const PasteModeTraits& traits, int settingsRow) {
-  if (traits.pauseRowWaitsLonger && table_.cell(settingsRow, Column::kPause) == kPauseWord)
-    loop::pause(delivery_.interval());
-  const SeparatorSteps& steps = kSeparatorSteps[static_cast<int>(traits.separators)];
-  if (steps.fromTabsCell) (delivery_.*steps.fromTabsCell)(table_.cell(settingsRow, Column::kTabs));
-  (delivery_.*steps.fromEnterCell)(table_.cell(settingsRow, Column::kEnter));
-}
-
-// Each item is followed by the row's separators, so a row of items fills a
-// row of fields; a picture that cannot be read leaves its field empty.
-bool PasteEngine::deliverItems(const PasteModeTraits& traits, std::string_view entry,
-                               int settingsRow) {
-  for (const EntryItem& item : entryItems(entry)) {
-    if (item.kind == EntryItem::Kind::Text) {
-      if (!delivery_.clipboard(item.text)) return false;
-    } else if (!deliverPicture(item.text, traits.trigger == Trigger::ChosenByHotkey)) {
-      return false;
-    }
-    deliverSeparators(traits, settingsRow);
-  }
-  return true;
-}
-
-// False only when the clipboard stayed busy.
-bool PasteEngine::deliverPicture(const std::string& path, bool waitFirst) {
-  if (waitFirst) loop::pause(delivery_.interval());
-  const auto picture = screen::decodePictureFile(codec::pathFromGbk(path));
-  loop::pause(delivery_.interval());
-  if (!picture) {
-    hints_.show(hints_.气球提示框1, c_.组合框66, 18, "●图片无法读取，已跳过：" + path);
-    return true;
-  }
-  if (!screen::setClipboardBitmap(*picture)) return false;
-  loop::pause(delivery_.interval());
-  input::ctrlV();
-  return true;
-}
-
 // Rows may move or go while a delivery waits between its steps: the current
 // row follows its entry, so it tells where the delivered row is now. When
 // that row itself went, the row after it has taken its place. With no row
@@ -276,14 +180,14 @@ void PasteEngine::oneAtATime(int slot, const std::function<void(int slot)>& deli
 void PasteEngine::manual(PasteMode mode, int slot) {
   const PasteModeTraits& traits = traitsOf(mode);
   const bool chosenByHotkey = traits.trigger == Trigger::ChosenByHotkey;
-  if (traits.capturesTarget) captureTarget();
+  if (traits.capturesTarget) rows_.captureTarget();
   if (chosenByHotkey) {
     loop::pause(10);
     table_.setCurrentRow(slot - 1);
   }
   if (traits.style == Style::Characters) loop::pumpIfInput();
   const int row = chosenByHotkey ? slot - 1 : table_.currentRow();
-  if (!deliverRow(mode, row, row)) return clipboardBusy();
+  if (!rows_.deliver(mode, row, row)) return clipboardBusy();
   if (!chosenByHotkey) advanceOrEnd(deliveredRowNow(row), false);
 }
 
@@ -337,7 +241,7 @@ void PasteEngine::finishRun() {
 
 void PasteEngine::automatic(PasteMode mode) {
   if (traitsOf(mode).capturesTarget) {
-    captureTarget();
+    rows_.captureTarget();
     loop::pause(10);
   }
   if (!startRunOrStop()) return;
@@ -349,7 +253,7 @@ void PasteEngine::automatic(PasteMode mode) {
     if (stopRequested()) break;
     const int row = table_.currentRow();
     const bool pauseRow = table_.cell(row, Column::kPause) == kPauseWord;
-    if (!deliverRow(mode, row, row)) {
+    if (!rows_.deliver(mode, row, row)) {
       clipboardBusy();
       break;
     }
@@ -438,7 +342,7 @@ int PasteEngine::firstMarkedRow() const {
 void PasteEngine::markedManual(PasteMode mode) {
   const PasteModeTraits& traits = traitsOf(mode);
   if (traits.capturesTarget) {
-    captureTarget();
+    rows_.captureTarget();
     loop::pause(10);
   }
   const int row = firstMarkedRow();
@@ -446,7 +350,7 @@ void PasteEngine::markedManual(PasteMode mode) {
   if (traits.style == Style::Characters) loop::pause(delivery_.interval());
   const int current = numberOf(row) - 1;
   table_.setCurrentRow(current);
-  if (!deliverRow(mode, row, current)) return clipboardBusy();
+  if (!rows_.deliver(mode, row, current)) return clipboardBusy();
   table_.setMarked(row, false);
   restoreMarksWhenNoneLeft();
 }
@@ -454,7 +358,7 @@ void PasteEngine::markedManual(PasteMode mode) {
 void PasteEngine::markedAutomatic(PasteMode mode) {
   const PasteModeTraits& traits = traitsOf(mode);
   if (traits.capturesTarget) {
-    captureTarget();
+    rows_.captureTarget();
     loop::pause(10);
   }
   if (!startRunOrStop()) return;
@@ -468,7 +372,7 @@ void PasteEngine::markedAutomatic(PasteMode mode) {
     loop::pause(delivery_.interval());
     const int current = numberOf(row) - 1;
     table_.setCurrentRow(current);
-    if (!deliverRow(mode, row, current)) {
+    if (!rows_.deliver(mode, row, current)) {
       clipboardBusy();
       break;
     }

@@ -11,6 +11,7 @@
 #include "feedback/picture_previews.h"
 #include "input/delivery.h"
 #include "paste/paste_mode_table.h"
+#include "paste/row_delivery.h"
 #include "platform/desktop.h"
 #include "table/check_file.h"
 #include "table/data_table.h"
@@ -35,7 +36,8 @@ class PasteEngine {
         table_(table),
         checkFile_(checkFile),
         previews_(previews),
-        delivery_(delivery) {}
+        delivery_(delivery),
+        rows_(controls.组合框66, hints, table, delivery) {}
 
   // The mode chosen in the selector; nothing while none is.
   std::optional<PasteMode> mode() const { return pasteModeAt(c_.组合框66.selectedIndex()); }
@@ -100,15 +102,8 @@ class PasteEngine {
 
   bool startRunOrStop();
   bool stoppedARunInProgress();
-  // Remembers the window under the cursor as the target of posted characters.
-  void captureTarget();
-  bool deliverEntry(Style style, std::string_view entry);
   bool stopRequested();
   void finishRun();
-  bool deliverRow(PasteMode mode, int entryRow, int settingsRow);
-  void deliverSeparators(const PasteModeTraits& traits, int settingsRow);
-  bool deliverItems(const PasteModeTraits& traits, std::string_view entry, int settingsRow);
-  bool deliverPicture(const std::string& path, bool waitFirst);
   int deliveredRowNow(int delivered) const;
   void advanceOrEnd(int row, bool automatic);
   int numberOf(int row) const;
@@ -122,6 +117,7 @@ class PasteEngine {
   table::CheckFile& checkFile_;
   feedback::PicturePreviews& previews_;
   input::Delivery& delivery_;
+  RowDelivery rows_;
   std::vector<int> randomPool_;     // row numbers still to deliver in this cycle
   bool cycleStarted_ = false;       // the pool was filled for this cycle (`编辑框5`)
   int pickedRow_ = 0;               // the row picked last (`编辑框6`)
@@ -133,7 +129,6 @@ class PasteEngine {
   bool stopAsked_ = false;           // a stop was asked for, "66" (`编辑框1011`)
   bool delivering_ = false;          // a one-row delivery is going on
   bool runInProgress_ = false;       // an automatic run has started and not yet ended
-  desktop::WindowId target_ = 0;     // where posted characters go (句柄1)
   desktop::WindowId runWindow_ = 0;  // the window that had the focus when the run started
 };
 
