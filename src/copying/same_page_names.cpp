@@ -34,7 +34,7 @@ std::optional<std::string> samePageFileName(std::string_view firstLine) {
     name += forbidden(character) ? std::string("_") : std::string(character);
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
   if (name.empty()) return std::nullopt;
-  if (reserved(name)) name.insert(0, "_");
+  if (reserved(name)) return "_" + name;
   return name;
 }
 
