@@ -67,8 +67,10 @@ std::string BackQuoteActions::copySelection(int firstPause) {
   return desktop::clipboardText().value_or("");
 }
 
-// The selection goes to the picked point, and the cursor comes back.
+// The selection goes to the picked point, and the cursor comes back. With
+// no point picked yet nothing is copied and nothing clicked.
 void BackQuoteActions::transfer() {
+  if (!n_.picker.picked()) return pickFirst();
   const int interval = n_.delivery.interval();
   const bool copied = !copySelection(interval).empty();
   const Point back = desktop::cursorPos();
@@ -196,6 +198,10 @@ void BackQuoteActions::transferPressed() {
   if (!n_.modes.transferChosen()) return;  // refused
   n_.engine.chooseMode(paste::PasteMode::ManualVertical);
   n_.importer.chooseMode(ImportMode::CustomSeparator);
+  pickFirst();
+}
+
+void BackQuoteActions::pickFirst() {
   hints_.show(hints_.气球提示框1, c_.图片框_探测, 10, "●拖动靶心到粘贴窗口顶端区域！", 25);
 }
 

@@ -57,6 +57,8 @@ class BackQuoteActions {
   // Copies the focused program's selection; its text, empty when none.
   std::string copySelection(int firstPause);
   void transfer();
+  // Asks the user to drag the bullseye onto the window the text goes to.
+  void pickFirst();
   void appendToSamePage();
   void extractToSamePage();
   // Writes the editor into the 同页粘贴 folder under its first line, at the

@@ -23,6 +23,7 @@ std::optional<Point> TargetPicker::endColourPick() {
   if (!dragging_) return std::nullopt;
   endDrag();
   target_ = desktop::cursorPos();
+  picked_ = true;
   return target_;
 }
 
@@ -36,6 +37,7 @@ void TargetPicker::release() {
       point.y < picker.top + picker.height)
     return;
   target_ = point;
+  picked_ = true;
   loop::pause(100);
   desktop::clickAt(target_);
   loop::pause(100);

@@ -28,6 +28,8 @@ class TargetPicker {
   std::optional<Point> endColourPick();
   // The point the last pick chose (`编辑框21`, `编辑框23`), where a click goes.
   Point targetPoint() const { return target_; }
+  // Whether the user has picked a point since the program started.
+  bool picked() const { return picked_; }
 
   // The colour swatch: the picked colour, or nothing for the window's own background.
   void showPickedColour(std::optional<Rgb> color) { c_.图片框2.setBackground(color); }
@@ -39,6 +41,7 @@ class TargetPicker {
   feedback::Hints& hints_;
   const macro::MacroPanel& macroPanel_;
   Point target_;
+  bool picked_ = false;
   bool dragging_ = false;
 };
 

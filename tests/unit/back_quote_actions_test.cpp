@@ -166,6 +166,15 @@ TEST_F(BackQuoteTest, APressWithNothingSelectedCapturesNothing) {
   EXPECT_EQ(what, std::vector<std::string>{"copy"});
 }
 
+TEST_F(BackQuoteTest, TransferWithNoPickedPointCopiesAndClicksNothing) {
+  c().按钮10.onClick();
+  headless::clearTargetEvents();
+  capture("x");
+  EXPECT_EQ(headless::targetEvents(), std::vector<headless::TargetEvent>{});
+  EXPECT_EQ(headless::clicks(), std::vector<Point>{});
+  EXPECT_EQ(window_->hints().气球提示框1.text(), "●拖动靶心到粘贴窗口顶端区域！");
+}
+
 TEST_F(BackQuoteTest, SelectionCopyCopiesADragAndIsSwitchedOffByASecondPress) {
   c().按钮66.onClick();
   ASSERT_EQ(c().按钮66.text(), "关闭复制");
