@@ -166,7 +166,8 @@ bool BackQuoteActions::writeSamePage() {
 }
 
 void BackQuoteActions::keepSamePageOnClose() {
-  if (!n_.modes.collectingSamePage()) return;
+  // A collection 万条复制 ended still holds its text, hidden.
+  if (!n_.modes.collectingSamePage() && ownFile_.empty()) return;
   const std::string text = n_.modes.samePageText();
   const auto lineBreak = text.find("\r\n");
   const bool onlyTheName = lineBreak == std::string::npos ||

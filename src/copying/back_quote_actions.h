@@ -45,8 +45,8 @@ class BackQuoteActions {
   void samePagePressed();
   // 不同页粘贴.
   void transferPressed();
-  // At close: lines the user added to an open collection since its last
-  // save are written to its file, as 同页保存 would.
+  // At close: lines the user added to a collection since its last save are
+  // written to its file, as 同页保存 would.
   void keepSamePageOnClose();
 
   // The document modes' actions: they copy the selection themselves.

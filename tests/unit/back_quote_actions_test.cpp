@@ -93,11 +93,20 @@ TEST_F(BackQuoteTest, AnEarlierFileOfTheSameNameIsKept) {
 }
 
 TEST_F(BackQuoteTest, LinesTypedAfterTheLastCaptureAreKeptWhenTheProgramCloses) {
-  openCollection("客户");
-  capture("张三");
-  c().编辑框25.setText(c().编辑框25.text() + "备注：明天回电\r\n");
-  window_->window().close();
-  EXPECT_EQ(read("同页粘贴/客户.txt"), "客户\r\n张三\r\n备注：明天回电\r\n");
+  for (const bool ended : {false, true}) {
+    SCOPED_TRACE(ended ? "collection ended by 万条复制" : "collection open");
+    window_.reset();
+    headless::reset(folder_);
+    std::filesystem::remove_all(file("同页粘贴"));
+    start();
+    headless::openTarget(3);
+    openCollection("客户");
+    capture("张三");
+    c().编辑框25.setText(c().编辑框25.text() + "备注：明天回电\r\n");
+    if (ended) c().按钮1.onClick();
+    window_->window().close();
+    EXPECT_EQ(read("同页粘贴/客户.txt"), "客户\r\n张三\r\n备注：明天回电\r\n");
+  }
 }
 
 TEST_F(BackQuoteTest, AClosedCollectionOfOnlyItsNameLeavesNoFile) {
