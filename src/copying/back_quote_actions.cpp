@@ -60,9 +60,7 @@ void BackQuoteActions::run() {
 
 std::string BackQuoteActions::copySelection(int firstPause) {
   loop::pause(firstPause);
-  input::copySelection();
-  loop::pause(50);
-  if (n_.importer.cutsSelection()) input::press(keys::kDelete);
+  input::copySelection(n_.importer.selectionCut());
   loop::pause(n_.delivery.interval());
   return desktop::clipboardText().value_or("");
 }

@@ -6,7 +6,6 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
-#include "platform/keys.h"
 #include "platform/text_codec.h"
 
 namespace hf::editing {
@@ -59,9 +58,7 @@ void Importer::captureSelection() {
   const ImportMode importMode = mode();
   if (!isTableImportMode(importMode) || importMode == ImportMode::DroppedImages) return;
   loop::pause(100);
-  input::copySelection();
-  loop::pause(50);
-  if (c_.选择框14.isChecked()) input::press(keys::kDelete);
+  input::copySelection(selectionCut());
   const bool letterOrDigit = importMode == ImportMode::Letters || importMode == ImportMode::Digits;
   loop::pause(letterOrDigit ? 30 : 50);
   const std::string text = desktop::clipboardText().value_or("");

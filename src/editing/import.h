@@ -8,6 +8,7 @@
 
 #include "editing/cell_editors.h"
 #include "feedback/hints.h"
+#include "input/key_actions.h"
 #include "paste/paste_modes.h"
 #include "paste/working_modes.h"
 #include "table/data_table.h"
@@ -43,8 +44,10 @@ class Importer {
 
   ImportMode mode() const { return static_cast<ImportMode>(c_.导入方式.selectedIndex()); }
   void chooseMode(ImportMode mode) { c_.导入方式.select(static_cast<int>(mode)); }
-  // A capture deletes the selected text after copying it.
-  bool cutsSelection() const { return c_.选择框14.isChecked(); }
+  // Whether a capture deletes the selected text after copying it.
+  input::Cut selectionCut() const {
+    return c_.选择框14.isChecked() ? input::Cut::Yes : input::Cut::No;
+  }
   std::string separator() const { return c_.分割符.text(); }
   const ui::Control& separatorBox() const { return c_.分割符; }
   // A double click on the separator box empties it, for a quick new one.

@@ -66,14 +66,23 @@ void scanCtrlC() {
   scanChord(keys::kRightCtrl, 'C');
 }
 
-void copySelection() {
+namespace {
+
+void copySelectionBy(void (*chord)(), Cut cut) {
   desktop::setClipboardText("");
-  ctrlC();
+  chord();
+  loop::pause(50);
+  if (cut == Cut::Yes && !desktop::clipboardText().value_or("").empty()) press(keys::kDelete);
 }
 
-void scanCopySelection() {
-  desktop::setClipboardText("");
-  scanCtrlC();
+}  // namespace
+
+void copySelection(Cut cut) {
+  copySelectionBy(ctrlC, cut);
+}
+
+void scanCopySelection(Cut cut) {
+  copySelectionBy(scanCtrlC, cut);
 }
 
 TypedKey keyForCharacter(char c) {

@@ -6,7 +6,6 @@
 #include "office/excel_cells.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
-#include "platform/keys.h"
 
 namespace hf::office {
 namespace {
@@ -57,9 +56,7 @@ void DocumentModes::pressExcel() {
 
 bool DocumentModes::captureSelection() {
   loop::pause(100);
-  input::scanCopySelection();
-  loop::pause(50);
-  if (n_.importer.cutsSelection()) input::press(keys::kDelete);
+  input::scanCopySelection(n_.importer.selectionCut());
   pauseInterval();
   return !desktop::clipboardText().value_or("").empty();
 }
