@@ -61,9 +61,11 @@ class BackQuoteActions {
   void pickFirst();
   void appendToSamePage();
   void extractToSamePage();
-  // Writes the editor into the 同页粘贴 folder under its first line, at the
-  // pace of the interval, then empties the clipboard.
+  // The save of a capture or of 同页保存: the write, at the pace of the
+  // interval, then the clipboard emptied.
   bool saveSamePage();
+  // Writes the editor into the 同页粘贴 folder under its first line; false,
+  // with a hint where it says why, when nothing was written.
   bool writeSamePage();
   std::optional<std::filesystem::path> samePageFile();
 
