@@ -1,5 +1,6 @@
 #include "input/key_actions.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "platform/desktop.h"
@@ -68,21 +69,29 @@ void scanCtrlC() {
 
 namespace {
 
-void copySelectionBy(void (*chord)(), Cut cut) {
-  desktop::setClipboardText("");
+void copyThenCut(void (*chord)(), Cut cut) {
+  const std::uint32_t before = desktop::clipboardSequence();
   chord();
   loop::pause(50);
-  if (cut == Cut::Yes && !desktop::clipboardText().value_or("").empty()) press(keys::kDelete);
+  if (cut == Cut::Yes && desktop::clipboardSequence() != before &&
+      !desktop::clipboardText().value_or("").empty())
+    press(keys::kDelete);
 }
 
 }  // namespace
 
 void copySelection(Cut cut) {
-  copySelectionBy(ctrlC, cut);
+  desktop::setClipboardText("");
+  copyThenCut(ctrlC, cut);
 }
 
 void scanCopySelection(Cut cut) {
-  copySelectionBy(scanCtrlC, cut);
+  desktop::setClipboardText("");
+  copyThenCut(scanCtrlC, cut);
+}
+
+void copySelectionOverClipboard(Cut cut) {
+  copyThenCut(ctrlC, cut);
 }
 
 TypedKey keyForCharacter(char c) {

@@ -27,11 +27,15 @@ void scanCtrlC();
 // scan-code form, then 50 ms for the program to answer. The clipboard is
 // emptied first, so a press with nothing selected yields no text instead of
 // passing off what the clipboard held before as the selection. With
-// Cut::Yes the selection is then deleted, but only when text came: Delete
-// with nothing selected would remove the character after the caret.
+// Cut::Yes the selection is then deleted, but only when the copy put text
+// on the clipboard: Delete with nothing selected would remove the character
+// after the caret.
 enum class Cut { No, Yes };
 void copySelection(Cut cut);
 void scanCopySelection(Cut cut);
+// The same by Ctrl+C, over what the clipboard holds: a copy of nothing leaves
+// the earlier text there (a drag over a scroll bar must not lose it).
+void copySelectionOverClipboard(Cut cut);
 
 // The keys that type one character on a US keyboard: the key and whether
 // Shift goes with it; key 0 for characters that no key types.

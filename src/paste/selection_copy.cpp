@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "input/key_actions.h"
-#include "platform/keys.h"
 
 namespace hf::paste {
 namespace {
@@ -41,12 +40,10 @@ bool SelectionCopy::mouseEvent(const hooks::MouseEvent& event) {
       if (event.point == reference_) break;
       // The worker touches no widget: what it needs is read here.
       const int interval = delivery_.interval();
-      const bool cut = cutOption_.isChecked();
+      const auto cut = cutOption_.isChecked() ? input::Cut::Yes : input::Cut::No;
       send([interval, cut] {
         loop::pause(interval);
-        input::ctrlC();
-        loop::pause(50);
-        if (cut) input::press(keys::kDelete);
+        input::copySelectionOverClipboard(cut);
       });
       break;
     }

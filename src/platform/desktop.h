@@ -52,6 +52,9 @@ enum class ClipboardPrivacy { Normal, Private };
 bool setClipboardText(std::string_view gbk, ClipboardPrivacy privacy = ClipboardPrivacy::Normal);
 // The clipboard's text, "" when it holds none, nothing when it stayed busy.
 std::optional<std::string> clipboardText();
+// Changes with every change of the clipboard's content, by any program: tells
+// whether a Ctrl+C copied anything without emptying the clipboard first.
+std::uint32_t clipboardSequence();
 
 // Simulated keys, delivered to whatever window has the keyboard focus. Every
 // event carries the scan code the system maps the key to.

@@ -209,5 +209,32 @@ TEST_F(BackQuoteTest, SelectionCopyCopiesADragAndIsSwitchedOffByASecondPress) {
   EXPECT_EQ(desktop::clipboardText(), "");  // the hook is gone
 }
 
+// With the cut option ticked a drag deletes what it copied; a drag over
+// nothing selectable (a scroll bar, an empty spot) copies nothing, so the
+// earlier text stays on the clipboard and no Delete removes a character.
+TEST_F(BackQuoteTest, SelectionCopyCutsOnlyWhatADragCopied) {
+  c().选择框14.setChecked(true);
+  c().按钮66.onClick();
+  const auto drag = [] {
+    headless::clearTargetEvents();
+    desktop::setCursorPos({10, 10});
+    headless::userMouseButton(desktop::MouseButton::Left, true);
+    headless::userMoveMouse({80, 10});
+    headless::userMouseButton(desktop::MouseButton::Left, false);
+    loop::preciseWait(500);
+    std::vector<std::string> what;
+    for (const auto& event : headless::targetEvents()) what.push_back(event.what);
+    return what;
+  };
+  desktop::setClipboardText("earlier");
+  EXPECT_EQ(drag(), std::vector<std::string>{"copy"});
+  EXPECT_EQ(desktop::clipboardText(), "earlier");
+
+  headless::selectInTarget("dragged");
+  EXPECT_EQ(drag(), (std::vector<std::string>{"copy", "delete"}));
+  EXPECT_EQ(desktop::clipboardText(), "dragged");
+  EXPECT_EQ(headless::targetFields()[0], "");
+}
+
 }  // namespace
 }  // namespace hf::copying

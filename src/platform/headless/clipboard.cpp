@@ -1,5 +1,6 @@
 // The clipboard, which another program may keep open for a while. It holds
 // a text or a picture, never both.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@ struct Clipboard {
   bool isPrivate = false;
   bool heldElsewhere = false;
   int openAttempts = 0;  // the system's own
+  std::uint32_t sequence = 0;
 };
 
 Clipboard& clipboard() {
@@ -61,6 +63,7 @@ bool writeClipboardOnce(std::string_view gbk) {
   clipboard().text = gbk;
   clipboard().picture.reset();
   clipboard().isPrivate = false;
+  ++clipboard().sequence;
   return true;
 }
 
@@ -80,6 +83,10 @@ std::optional<std::string> clipboardText() {
   return headless::internal::readClipboardOnce();
 }
 
+std::uint32_t clipboardSequence() {
+  return headless::internal::clipboard().sequence;
+}
+
 }  // namespace hf::desktop
 
 namespace hf::screen {
@@ -95,6 +102,7 @@ bool setClipboardBitmap(const Bitmap& picture) {
   clipboard().text.clear();
   clipboard().picture = picture;
   clipboard().isPrivate = false;
+  ++clipboard().sequence;
   return true;
 }
 

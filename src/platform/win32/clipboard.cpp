@@ -107,6 +107,10 @@ std::optional<std::string> clipboardText() {
   return text;
 }
 
+std::uint32_t clipboardSequence() {
+  return GetClipboardSequenceNumber();
+}
+
 }  // namespace hf::desktop
 
 namespace hf::screen {
