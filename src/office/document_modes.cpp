@@ -32,7 +32,7 @@ void DocumentModes::pressWord() {
   n_.importer.chooseMode(table::ImportMode::CustomSeparator);
   n_.hotkeys.registerBackQuote();
   n_.modes.chooseDocumentMode(BackQuoteMode::Word);
-  if (start(word_, c_.按钮word)) openWordDocument();
+  if (start(word_)) openWordDocument();
   n_.modes.endSelectionCopy(true);
 }
 
@@ -47,7 +47,7 @@ void DocumentModes::pressExcel() {
   n_.modes.resetOfficeCells();
   hints_.show(hints_.气球提示框1, n_.editing.batchSelector(), 16,
               "●设置粘贴纵列数！最大可设置10纵列！");
-  if (start(excel_, c_.按钮excel)) openExcelWorkbook();
+  if (start(excel_)) openExcelWorkbook();
   if (n_.modes.selectionCopyOn()) return n_.modes.endSelectionCopy(true);
   // The greeting shows the user where the captures go; the clipboard keeps it.
   desktop::setClipboardText(kGreeting);
@@ -69,7 +69,7 @@ void DocumentModes::copyIntoWord() {
   if (!captureSelection()) return;
   pauseInterval();
   pauseInterval();
-  pasteRestarting(word_, c_.按钮word, [this] { return pasteIntoWord(); });
+  pasteRestarting(word_, [this] { return pasteIntoWord(); });
 }
 
 void DocumentModes::copyIntoExcel() {
@@ -77,94 +77,85 @@ void DocumentModes::copyIntoExcel() {
   pauseInterval();
   const auto columns = columnCount(n_.editing.batchText());
   if (!columns) return;  // the text stays on the clipboard
-  pasteRestarting(excel_, c_.按钮excel, [this, n = *columns] { return fillNextCell(n); });
+  pasteRestarting(excel_, [this, n = *columns] { return fillNextCell(n); });
 }
 
-void DocumentModes::pasteRestarting(OfficeApplication& application, const ui::Control& anchor,
-                                    const std::function<Result()>& paste) {
+void DocumentModes::pasteRestarting(Office& office, const std::function<Result()>& paste) {
   Result done = paste();
-  if (!done && (!application.started() || done.error().serverGone())) {
-    if (!restart(application, anchor)) return;
+  if (!done && (!office.application.started() || done.error().serverGone())) {
+    if (!restart(office)) return;
     done = paste();
-  } else if (!done && !done.error().busy() && reopenedDocument(application, anchor)) {
+  } else if (!done && !done.error().busy() && reopenedDocument(office)) {
     done = paste();
   }
-  if (!done) reportFailure(application, anchor, done.error());
+  if (!done) reportFailure(office, done.error());
 }
 
-bool DocumentModes::start(OfficeApplication& application, const ui::Control& anchor) {
-  const auto started = application.start();
-  const auto& candidates = application.candidates();
+bool DocumentModes::start(Office& office) {
+  const auto started = office.application.start();
+  const auto& candidates = office.application.candidates();
   if (!started) {
-    hint(anchor, "●未找到" + candidates[0].name + "或" + candidates[1].name + "！");
+    hint(office.anchor, "●未找到" + candidates[0].name + "或" + candidates[1].name + "！");
     return false;
   }
   if (started.value().progId != candidates[0].progId)
-    hint(anchor, "●未找到" + candidates[0].name + "，已启动" + started.value().name + "！");
+    hint(office.anchor, "●未找到" + candidates[0].name + "，已启动" + started.value().name + "！");
   return true;
 }
 
-bool DocumentModes::restart(OfficeApplication& application, const ui::Control& anchor) {
-  const auto started = application.start();
+bool DocumentModes::restart(Office& office) {
+  const auto started = office.application.start();
   if (!started) {
-    const auto& candidates = application.candidates();
-    hint(anchor, "●未找到" + candidates[0].name + "或" + candidates[1].name +
-                     std::string(kStillOnClipboard));
+    const auto& candidates = office.application.candidates();
+    hint(office.anchor, "●未找到" + candidates[0].name + "或" + candidates[1].name +
+                            std::string(kStillOnClipboard));
     return false;
   }
-  openDocument(application);
-  hint(anchor, "●已重新启动" + started.value().name + "！");
+  (this->*office.openDocument)();
+  hint(office.anchor, "●已重新启动" + started.value().name + "！");
   return true;
 }
 
-bool DocumentModes::reopenedDocument(OfficeApplication& application, const ui::Control& anchor) {
-  const bool word = &application == &word_;
-  const auto documents = asObject(application.get(word ? "Documents" : "Workbooks"));
+bool DocumentModes::reopenedDocument(Office& office) {
+  const auto documents = asObject(office.application.get(office.documents));
   if (!documents) return false;
   const Result count = OfficeApplication::get(documents.value(), "Count");
   if (!count || count.value() != Variant{0}) return false;
-  openDocument(application);
-  const std::string& name = application.current().name;
-  hint(anchor, word ? "●" + name + "中的文档已关闭，已新建文档！"
-                    : "●" + name + "中的工作簿已关闭，已新建工作簿！");
+  (this->*office.openDocument)();
+  hint(office.anchor, "●" + office.application.current().name + std::string(office.closedHint));
   return true;
 }
 
-void DocumentModes::openDocument(OfficeApplication& application) {
-  if (&application == &word_) return openWordDocument();
-  openExcelWorkbook();
-  n_.modes.resetOfficeCells();
-}
-
 void DocumentModes::openWordDocument() {
-  if (const auto documents = asObject(word_.get("Documents")))
+  if (const auto documents = asObject(word_.application.get("Documents")))
     OfficeApplication::call(documents.value(), "Add");
-  word_.put("Visible", true);
+  word_.application.put("Visible", true);
 }
 
 void DocumentModes::openExcelWorkbook() {
   // A sheet in the workbook open now, if any, then a workbook of its own.
-  if (const auto workbook = asObject(excel_.get("ActiveWorkbook")))
+  if (const auto workbook = asObject(excel_.application.get("ActiveWorkbook")))
     if (const auto sheets = asObject(OfficeApplication::get(workbook.value(), "Sheets")))
       OfficeApplication::call(sheets.value(), "Add");
-  if (const auto workbooks = asObject(excel_.get("Workbooks")))
+  if (const auto workbooks = asObject(excel_.application.get("Workbooks")))
     if (const auto added = asObject(OfficeApplication::call(workbooks.value(), "Add")))
       OfficeApplication::get(added.value(), "ActiveSheet");
-  excel_.put("Visible", true);
+  excel_.application.put("Visible", true);
+  n_.modes.resetOfficeCells();
 }
 
 DocumentModes::Result DocumentModes::pasteIntoWord() {
-  const auto selection = asObject(word_.get("Selection"));
+  const auto selection = asObject(word_.application.get("Selection"));
   if (!selection) return selection.error();
   const Result pasted = OfficeApplication::call(selection.value(), "Paste");
   if (!pasted) return pasted;
-  const auto typing = asObject(word_.get("Selection"));
+  const auto typing = asObject(word_.application.get("Selection"));
   if (!typing) return typing.error();
   return OfficeApplication::call(typing.value(), "TypeText", {std::string(kLineBreak)});
 }
 
 automation::Result<int> DocumentModes::usedRows() {
-  const auto sheet = asObject(excel_.get("ActiveSheet"));
+  const auto sheet = asObject(excel_.application.get("ActiveSheet"));
   if (!sheet) return sheet.error();
   const auto used = asObject(OfficeApplication::get(sheet.value(), "UsedRange"));
   if (!used) return used.error();
@@ -180,7 +171,7 @@ automation::Result<int> DocumentModes::usedRows() {
 }
 
 DocumentModes::Result DocumentModes::pasteAt(const std::string& address) {
-  const auto range = asObject(excel_.get("Range", {address}));
+  const auto range = asObject(excel_.application.get("Range", {address}));
   if (!range) return range.error();
   return OfficeApplication::call(range.value(), "PasteSpecial");
 }
@@ -202,13 +193,13 @@ DocumentModes::Result DocumentModes::fillNextCell(int columns) {
   return done;
 }
 
-void DocumentModes::reportFailure(const OfficeApplication& application, const ui::Control& anchor,
-                                  const automation::Error& error) {
-  const std::string& name = application.current().name;
+void DocumentModes::reportFailure(const Office& office, const automation::Error& error) {
+  const std::string& name = office.application.current().name;
   if (error.busy())
-    hint(anchor, "●" + name + "正忙（请先关闭其中的对话框）" + std::string(kStillOnClipboard));
+    hint(office.anchor,
+         "●" + name + "正忙（请先关闭其中的对话框）" + std::string(kStillOnClipboard));
   else
-    hint(anchor, "●" + name + "未能粘贴：" + error.text + std::string(kStillOnClipboard));
+    hint(office.anchor, "●" + name + "未能粘贴：" + error.text + std::string(kStillOnClipboard));
 }
 
 void DocumentModes::hint(const ui::Control& anchor, std::string_view text) {

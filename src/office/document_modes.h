@@ -55,41 +55,49 @@ class DocumentModes {
  private:
   using Result = OfficeApplication::Result;
 
+  // One of the two applications, and what differs between them.
+  struct Office {
+    OfficeApplication application;
+    const ui::Control& anchor;              // where its hints point
+    std::string_view documents;             // the collection of its open documents
+    std::string_view closedHint;            // follows its name when a closed document was replaced
+    void (DocumentModes::*openDocument)();  // a new document, ready for captures
+  };
+
   bool refusedForRecordTable();
   // Copies the selection of the focused program; false when no text came.
   bool captureSelection();
   void pauseInterval() const;
 
   // Creates the application; a hint names a stand-in or says none was found.
-  bool start(OfficeApplication& application, const ui::Control& anchor);
+  bool start(Office& office);
   void openWordDocument();
+  // A new workbook, whose first capture starts a row.
   void openExcelWorkbook();
   // The application has gone (or never came): start it again with a new
   // document, quietly unless it cannot be found.
-  bool restart(OfficeApplication& application, const ui::Control& anchor);
+  bool restart(Office& office);
   // The user closed the document but not the application: a new one takes
   // the capture. False when documents are open (the failure was another).
-  bool reopenedDocument(OfficeApplication& application, const ui::Control& anchor);
-  // A new document, or a new workbook whose first capture starts a row.
-  void openDocument(OfficeApplication& application);
+  bool reopenedDocument(Office& office);
 
   Result pasteIntoWord();
   Result fillNextCell(int columns);
   automation::Result<int> usedRows();
   Result pasteAt(const std::string& address);
   // Runs the paste; once more after a restart when the application had gone.
-  void pasteRestarting(OfficeApplication& application, const ui::Control& anchor,
-                       const std::function<Result()>& paste);
-  void reportFailure(const OfficeApplication& application, const ui::Control& anchor,
-                     const automation::Error& error);
+  void pasteRestarting(Office& office, const std::function<Result()>& paste);
+  void reportFailure(const Office& office, const automation::Error& error);
   void hint(const ui::Control& anchor, std::string_view text);
 
   automation::Apartment apartment_;  // first: the applications below live inside it
   Controls c_;
   feedback::Hints& hints_;
   Neighbours n_;
-  OfficeApplication word_{wordProcessors()};
-  OfficeApplication excel_{spreadsheets()};
+  Office word_{OfficeApplication(wordProcessors()), c_.按钮word, "Documents",
+               "中的文档已关闭，已新建文档！", &DocumentModes::openWordDocument};
+  Office excel_{OfficeApplication(spreadsheets()), c_.按钮excel, "Workbooks",
+                "中的工作簿已关闭，已新建工作簿！", &DocumentModes::openExcelWorkbook};
 };
 
 }  // namespace hf::office
