@@ -44,7 +44,6 @@ void DocumentModes::pressExcel() {
   loop::pause(10);
   n_.hotkeys.registerBackQuote();
   loop::pause(10);
-  n_.modes.resetOfficeCells();
   hints_.show(hints_.气球提示框1, n_.editing.batchSelector(), 16,
               "●设置粘贴纵列数！最大可设置10纵列！");
   if (start(excel_)) openExcelWorkbook();

@@ -71,25 +71,16 @@ void appendTo(const std::wstring& path, const std::wstring& line) {
 std::wstring quoted(const std::wstring& text) {
   std::wstring out = L"\"";
   for (wchar_t c : text) {
-    switch (c) {
-      case L'\r':
-        out += L"\\r";
-        break;
-      case L'\n':
-        out += L"\\n";
-        break;
-      case L'\t':
-        out += L"\\t";
-        break;
-      case L'\\':
-        out += L"\\\\";
-        break;
-      case L'"':
-        out += L"\\\"";
-        break;
-      default:
-        out += c;
-    }
+    const wchar_t* escape = c == L'\r'   ? L"\\r"
+                            : c == L'\n' ? L"\\n"
+                            : c == L'\t' ? L"\\t"
+                            : c == L'\\' ? L"\\\\"
+                            : c == L'"'  ? L"\\\""
+                                         : nullptr;
+    if (escape)
+      out += escape;
+    else
+      out += c;
   }
   return out + L"\"";
 }
