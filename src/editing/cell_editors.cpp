@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "input/key_actions.h"
-#include "platform/desktop.h"
 #include "platform/event_loop.h"
-#include "platform/keys.h"
 #include "text/gbk_text.h"
 #include "text/numbers.h"
 
@@ -19,10 +16,11 @@ CellEditors::CellEditors(Controls controls, feedback::Hints& hints, DataTable& t
   c_.组合框4.onFocusLost = [this] { commitField(c_.组合框4, false); };
   c_.编辑框1008.onFocusLost = [this] { commitField(c_.编辑框1008, true); };
   c_.编辑框1008.onDoubleClick = [this] { c_.编辑框1008.setText(""); };
-  // In the picture modes Enter also types the "#" that marks a picture path.
-  c_.编辑框1009.onKeyDown = [this](int key) {
-    if (key != keys::kEnter || !engine_.deliversPictures()) return;
-    if (desktop::setClipboardText("#")) input::ctrlV();
+  // In the picture modes a new line starts with the "#" that marks a picture
+  // path. It is typed straight into the box: the clipboard may hold the very
+  // path the user is about to paste after it.
+  c_.编辑框1009.onLineBreak = [this] {
+    if (engine_.deliversPictures()) c_.编辑框1009.insertAtCaret("#");
   };
 }
 

@@ -141,8 +141,12 @@ class EditBox : public Control {
   // Puts the caret after the last character, nothing selected. A new text
   // (setText) puts it before the first.
   void putCaretAtEnd();
+  // Puts the text in at the caret, in place of any selection, as typing does.
+  void insertAtCaret(std::string_view gbk);
 
   std::function<void()> onTextChanged;
+  // Raised once the user's Enter has put its line break into a multi-line box.
+  std::function<void()> onLineBreak;
   std::function<void(int virtualKey)> onKeyDown;
   std::function<void(int virtualKey)> onKeyUp;
   std::function<void()> onFocusLost;

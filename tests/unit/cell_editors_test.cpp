@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "app_fixture.h"
+#include "platform/desktop.h"
 
 namespace hf::editing {
 namespace {
@@ -81,6 +82,29 @@ TEST_F(CellEditorsTest, TypingInTheEntryEditorAddsToTheEndOfTheCell) {
     headless::typeInto(editor, typed);
     list().onHeaderClick(1);
     EXPECT_EQ(table().cell(0, 1), stored);
+  }
+}
+
+// In the picture modes a new line of the entry editor starts with "#"; the
+// clipboard keeps what the user copied, often the path to paste after it.
+TEST_F(CellEditorsTest, APictureModeStartsANewEntryLineWithAHash) {
+  const std::pair<paste::PasteMode, std::string> cases[] = {
+      {paste::PasteMode::ImageText, "x1\r\nC:\\a.bmp\r\n#b"},
+      {paste::PasteMode::ImageTextMultiHotkey, "x1\r\nC:\\a.bmp\r\n#b"},
+      {paste::PasteMode::ManualHorizontal, "x1\r\nC:\\a.bmp\r\nb"},
+  };
+  table().appendRow("x1");
+  ui::EditBox& editor = window_->controls().编辑框1009;
+  for (const auto& [mode, shown] : cases) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    window_->controls().组合框66.select(static_cast<int>(mode));
+    table().setCell(0, 1, "x1");
+    ASSERT_TRUE(desktop::setClipboardText("D:\\copied.png"));
+    doubleClick(0, 1);
+    headless::typeInto(editor, "C:\\a.bmp\r\nb");
+    EXPECT_EQ(editor.text(), shown);
+    EXPECT_EQ(desktop::clipboardText(), "D:\\copied.png");
+    list().onHeaderClick(1);
   }
 }
 

@@ -146,6 +146,13 @@ void EditBox::putCaretAtEnd() {
   impl_->caret = impl_->text.size();
 }
 
+// The simulated box has no selection: the text goes in at the caret.
+void EditBox::insertAtCaret(std::string_view gbk) {
+  impl_->caret = std::min(impl_->caret, impl_->text.size());
+  impl_->text.insert(impl_->caret, gbk);
+  impl_->caret += gbk.size();
+}
+
 Label::Label(Window& parent, const Args& args) : Control(parent) {
   initialise(*impl_, Kind::Label, args.rect, args.caption, args.visible);
 }
@@ -178,17 +185,17 @@ namespace hf::headless {
 
 void typeInto(ui::EditBox& box, std::string_view gbk) {
   constexpr int kEnterKey = 0x0D;
-  ui::Control::Impl& impl = box.impl();
   const auto insert = [&](std::string_view typed) {
-    impl.caret = std::min(impl.caret, impl.text.size());
-    impl.text.insert(impl.caret, typed);
-    impl.caret += typed.size();
+    box.insertAtCaret(typed);
     if (box.onTextChanged) box.onTextChanged();
   };
   for (std::size_t at = 0; at < gbk.size();) {
     if (gbk.substr(at, 2) == "\r\n") {
       if (box.onKeyDown) box.onKeyDown(kEnterKey);
-      if (impl.multiline) insert("\r\n");
+      if (box.impl().multiline) {
+        insert("\r\n");
+        if (box.onLineBreak) box.onLineBreak();
+      }
       at += 2;
       continue;
     }

@@ -57,7 +57,7 @@ bool dropFiles(ui::Control& target, const std::vector<std::filesystem::path>& pa
 // The user types into the edit box: each character goes in at the caret,
 // which moves past it, and the box reports a text change. "\r\n" is the
 // Enter key: onKeyDown sees it first, then a multi-line box takes a line
-// break and a one-line box nothing.
+// break and raises onLineBreak, and a one-line box takes nothing.
 void typeInto(ui::EditBox& box, std::string_view gbk);
 
 // The screen, black after reset. Windows of other programs that a test shows

@@ -2,13 +2,14 @@
 #include <windows.h>
 
 #include "platform/win32/ui_impl.h"
+#include "platform/win32/wide_text.h"
 
 namespace hf::ui {
 namespace {
 
 struct EditBoxImpl final : Control::Impl {
-  EditBoxImpl(EditBox& editBox, Window& window, Rect rect)
-      : Impl(editBox, window, rect), editBox(editBox) {}
+  EditBoxImpl(EditBox& editBox, Window& window, Rect rect, bool multiline)
+      : Impl(editBox, window, rect), editBox(editBox), multiline(multiline) {}
 
   void command(int code) override {
     if (code == EN_CHANGE && userInput()) raise(editBox.onTextChanged);
@@ -23,6 +24,13 @@ struct EditBoxImpl final : Control::Impl {
       case WM_SYSKEYUP:
         raise(editBox.onKeyUp, static_cast<int>(wParam));
         break;
+      case WM_CHAR:
+        if (wParam == '\r' && multiline) {
+          LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+          raise(editBox.onLineBreak);
+          return result;
+        }
+        break;
       case WM_KILLFOCUS: {
         // Raised once the box has really let the focus go.
         LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
@@ -34,12 +42,13 @@ struct EditBoxImpl final : Control::Impl {
   }
 
   EditBox& editBox;
+  const bool multiline;
 };
 
 }  // namespace
 
 EditBox::EditBox(Window& parent, const Args& args) : Control(parent) {
-  impl_ = std::make_unique<EditBoxImpl>(*this, parent, args.rect);
+  impl_ = std::make_unique<EditBoxImpl>(*this, parent, args.rect, args.multiline);
   DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
   if (args.multiline) style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
   impl_->create({WC_EDITW, style, WS_EX_CLIENTEDGE}, args.text, args.visible);
@@ -50,6 +59,12 @@ void EditBox::putCaretAtEnd() {
   const int length = GetWindowTextLengthW(impl_->hwnd);
   SendMessageW(impl_->hwnd, EM_SETSEL, length, length);
   SendMessageW(impl_->hwnd, EM_SCROLLCARET, 0, 0);
+}
+
+void EditBox::insertAtCaret(std::string_view gbk) {
+  QuietScope quietScope(*impl_);
+  SendMessageW(impl_->hwnd, EM_REPLACESEL, TRUE,
+               reinterpret_cast<LPARAM>(win32::widen(gbk).c_str()));
 }
 
 }  // namespace hf::ui
