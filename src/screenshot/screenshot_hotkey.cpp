@@ -83,7 +83,10 @@ bool ScreenshotHotkey::seriesStopped() const {
 // The series holds the paste engine's run state, so no automatic paste run
 // starts while it goes on, and a paste hotkey pressed meanwhile ends it too.
 void ScreenshotHotkey::tableSeries() {
-  if (!n_.engine.startOutsideRun()) return;
+  if (!n_.engine.startOutsideRun()) {
+    hints_.show(hints_.气球提示框1, n_.panel.screenshotBox(), 10, "●正在粘贴，停止后再截图！");
+    return;
+  }
   seriesRunning_ = true;
   stopAsked_ = false;
   const AtScopeEnd end([this] {

@@ -279,6 +279,16 @@ TEST_F(ScreenshotTest, TheStopHotkeyClosesTheOpenCaptureAndEndsTheSeries) {
   EXPECT_TRUE(w().engine().idle());
 }
 
+TEST_F(ScreenshotTest, NoCaptureOpensWhileAPasteRunGoesOnAndAHintSaysWhy) {
+  loadScreenshotHotkey();
+  ASSERT_TRUE(w().engine().startOutsideRun());  // as an automatic paste run holds it
+  ASSERT_TRUE(headless::pressHotkey(0, kF9));
+  EXPECT_EQ(headless::popupInFront(), nullptr);
+  EXPECT_EQ(w().hints().气球提示框1.text(), "●正在粘贴，停止后再截图！");
+  EXPECT_FALSE(w().screenshot().seriesRunning());
+  w().engine().finishOutsideRun();
+}
+
 TEST_F(ScreenshotTest, ACaptureInMacroModeBecomesAFindImageStepAfterTheSelectedStep) {
   switchRecorderOn();
   loadScreenshotHotkey();
