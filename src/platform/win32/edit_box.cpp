@@ -8,8 +8,8 @@ namespace hf::ui {
 namespace {
 
 struct EditBoxImpl final : Control::Impl {
-  EditBoxImpl(EditBox& editBox, Window& window, Rect rect, bool multiline)
-      : Impl(editBox, window, rect), editBox(editBox), multiline(multiline) {}
+  EditBoxImpl(EditBox& editBox, Window& window, Rect rect)
+      : Impl(editBox, window, rect), editBox(editBox) {}
 
   void command(int code) override {
     if (code == EN_CHANGE && userInput()) raise(editBox.onTextChanged);
@@ -25,7 +25,7 @@ struct EditBoxImpl final : Control::Impl {
         raise(editBox.onKeyUp, static_cast<int>(wParam));
         break;
       case WM_CHAR:
-        if (wParam == '\r' && multiline) {
+        if (wParam == '\r' && (GetWindowLongW(hwnd, GWL_STYLE) & ES_MULTILINE)) {
           LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
           raise(editBox.onLineBreak);
           return result;
@@ -42,13 +42,12 @@ struct EditBoxImpl final : Control::Impl {
   }
 
   EditBox& editBox;
-  const bool multiline;
 };
 
 }  // namespace
 
 EditBox::EditBox(Window& parent, const Args& args) : Control(parent) {
-  impl_ = std::make_unique<EditBoxImpl>(*this, parent, args.rect, args.multiline);
+  impl_ = std::make_unique<EditBoxImpl>(*this, parent, args.rect);
   DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
   if (args.multiline) style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL;
   impl_->create({WC_EDITW, style, WS_EX_CLIENTEDGE}, args.text, args.visible);
