@@ -29,7 +29,7 @@ bool registerHotkey(ui::Window& owner, int id, unsigned modifiers, int virtualKe
                          MOD_NOREPEAT;  // a key held down fires once, not once per repeat
   if (!RegisterHotKey(window.hwnd, id, systemModifiers, static_cast<UINT>(virtualKey)))
     return false;
-  win32::noteHotkeyRegistered(window.hwnd, id, modifiers, virtualKey);
+  win32::noteHotkeyRegistered(window.hwnd, id, virtualKey);
   window.hotkeys.insert(id);
   return true;
 }

@@ -11,85 +11,112 @@
 #include <thread>
 #include <utility>
 
-#include "platform/keys.h"
-
 namespace hf::win32 {
 namespace {
 
-struct Combination {
-  unsigned modifiers = 0;
+// The thread's own messages: look at the watches (install the hook for them,
+// end those whose key is already up), and remove the hook if none is left.
+constexpr UINT kCheckWatches = WM_APP + 1;
+constexpr UINT kDropHookIfIdle = WM_APP + 2;
+
+struct Hotkey {
   int virtualKey = 0;
-  unsigned presses = 0;  // fresh presses seen by the hook
-  unsigned firings = 0;  // firings taken as presses
+  bool watched = false;  // fired as a press and its key not yet seen going up
+  // The tick from which the hook sees the watched key's events; 0 until then.
+  DWORD watchingSince = 0;
 };
 
 struct Watch {
   std::mutex mutex;
-  std::map<std::pair<HWND, int>, Combination> hotkeys;  // by window and id
-};
+  std::map<std::pair<HWND, int>, Hotkey> hotkeys;  // by window and id
+  DWORD threadId = 0;
+  HHOOK hook = nullptr;  // touched on the hook thread only
 
-// Keys down as the hook has seen them: written by the hook, read by the UI thread.
-std::array<std::atomic<bool>, 256> keyDown{};
+  bool anyWatched() const {
+    for (const auto& entry : hotkeys)
+      if (entry.second.watched) return true;
+    return false;
+  }
+  // Ends the watches of a key that went up; true when none is left.
+  bool endWatches(int virtualKey) {
+    for (auto& [windowAndId, hotkey] : hotkeys)
+      if (hotkey.virtualKey == virtualKey) hotkey.watched = false;
+    return !anyWatched();
+  }
+};
 
 Watch& watch() {
   static Watch instance;
   return instance;
 }
 
-std::atomic<bool> hookInstalled{false};
+std::atomic<bool> hookRefused{false};
 
-// Injected keys may carry the side-less codes (VK_SHIFT) instead of the
-// left and right ones.
-unsigned modifiersHeld() {
-  const auto any = [](int either, int left, int right) {
-    return keyDown[either] || keyDown[left] || keyDown[right];
-  };
-  return (any(VK_CONTROL, VK_LCONTROL, VK_RCONTROL) ? keys::kCtrlFlag : 0u) |
-         (any(VK_SHIFT, VK_LSHIFT, VK_RSHIFT) ? keys::kShiftFlag : 0u) |
-         (any(VK_MENU, VK_LMENU, VK_RMENU) ? keys::kAltFlag : 0u);
-}
-
-// Runs for every key event of the desktop: it only counts and returns.
-LRESULT CALLBACK countPresses(int code, WPARAM message, LPARAM data) {
-  if (code == HC_ACTION) {
+// Runs for every key event of the desktop while a watch is on: it only notes
+// a watched key going up and returns.
+LRESULT CALLBACK noteReleases(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && (message == WM_KEYUP || message == WM_SYSKEYUP)) {
     const int key = static_cast<int>(reinterpret_cast<const KBDLLHOOKSTRUCT*>(data)->vkCode & 0xFF);
     Watch& w = watch();
-    const bool goesDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    if (goesDown && !keyDown[key]) {
-      const unsigned modifiers = modifiersHeld();
-      const std::lock_guard lock(w.mutex);
-      for (auto& [windowAndId, hotkey] : w.hotkeys)
-        if (hotkey.virtualKey == key && hotkey.modifiers == modifiers) ++hotkey.presses;
-    }
-    keyDown[key] = goesDown;
+    const std::lock_guard lock(w.mutex);
+    if (w.endWatches(key)) PostThreadMessageW(w.threadId, kDropHookIfIdle, 0, 0);
   }
   return CallNextHookEx(nullptr, code, message, data);
+}
+
+// With the hook in place, a key that went up before it came is seen in the
+// key state: from here on no release is missed.
+void checkWatches(Watch& w) {
+  if (!w.hook) {
+    w.hook = SetWindowsHookExW(WH_KEYBOARD_LL, noteReleases, GetModuleHandleW(nullptr), 0);
+    hookRefused = w.hook == nullptr;
+  }
+  const DWORD now = GetTickCount() | 1;  // never 0, which means "not yet"
+  const std::lock_guard lock(w.mutex);
+  for (auto& [windowAndId, hotkey] : w.hotkeys) {
+    if (!hotkey.watched || hotkey.watchingSince) continue;
+    hotkey.watched = (GetAsyncKeyState(hotkey.virtualKey) & 0x8000) != 0;
+    hotkey.watchingSince = now;
+  }
+  if (!w.anyWatched()) PostThreadMessageW(w.threadId, kDropHookIfIdle, 0, 0);
+}
+
+void dropHookIfIdle(Watch& w) {
+  {
+    const std::lock_guard lock(w.mutex);
+    if (w.anyWatched()) return;
+  }
+  if (w.hook) UnhookWindowsHookEx(w.hook);
+  w.hook = nullptr;
 }
 
 // A low-level hook is called on the thread that installed it, between its
 // messages: this thread does nothing else, so no key of the desktop waits on
 // the UI thread's pauses.
 void hookThread(std::promise<void>& ready) {
-  HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, countPresses, GetModuleHandleW(nullptr), 0);
-  hookInstalled = hook != nullptr;
-  ready.set_value();
-  if (!hook) return;
+  Watch& w = watch();
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue that takes the requests
+  w.threadId = GetCurrentThreadId();
+  ready.set_value();
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == kCheckWatches) checkWatches(w);
+    if (message.message == kDropHookIfIdle) dropHookIfIdle(w);
+    DispatchMessageW(&message);
+  }
 }
 
 }  // namespace
 
-void noteHotkeyRegistered(HWND window, int id, unsigned modifiers, int virtualKey) {
+void noteHotkeyRegistered(HWND window, int id, int virtualKey) {
   static std::once_flag started;
-  // Presses are counted from the first registration on: wait for the hook.
   std::call_once(started, [] {
     std::promise<void> ready;
     std::thread(hookThread, std::ref(ready)).detach();
     ready.get_future().wait();
   });
   const std::lock_guard lock(watch().mutex);
-  watch().hotkeys[{window, id}] = {modifiers, virtualKey};
+  watch().hotkeys[{window, id}] = {virtualKey & 0xFF};
 }
 
 void noteHotkeyReleased(HWND window, int id) {
@@ -97,20 +124,26 @@ void noteHotkeyReleased(HWND window, int id) {
   watch().hotkeys.erase({window, id});
 }
 
-// A firing is a repeat only when no fresh press accounts for it and the hook
-// has seen its key go down and stay down: a press the hook has not counted
-// yet (a busy machine) is never dropped.
+// A firing is a repeat only when its key event came while the hook watched
+// the key and saw it stay down. One that came before the hook could see
+// (a quick second tap queued behind the first) is a press: a press is never
+// dropped for want of the hook. Any other firing starts a watch.
 bool isHotkeyRepeat(HWND window, int id) {
-  if (!hookInstalled) return false;
-  const std::lock_guard lock(watch().mutex);
-  const auto hotkey = watch().hotkeys.find({window, id});
-  if (hotkey == watch().hotkeys.end()) return false;
-  Combination& combination = hotkey->second;
-  if (combination.firings < combination.presses) {
-    ++combination.firings;
-    return false;
+  if (hookRefused) return false;
+  const DWORD firedAt = static_cast<DWORD>(GetMessageTime());
+  Watch& w = watch();
+  {
+    const std::lock_guard lock(w.mutex);
+    const auto found = w.hotkeys.find({window, id});
+    if (found == w.hotkeys.end()) return false;
+    Hotkey& hotkey = found->second;
+    if (hotkey.watched)
+      return hotkey.watchingSince && static_cast<LONG>(firedAt - hotkey.watchingSince) > 0;
+    hotkey.watched = true;
+    hotkey.watchingSince = 0;
   }
-  return keyDown[combination.virtualKey & 0xFF];
+  PostThreadMessageW(w.threadId, kCheckWatches, 0, 0);
+  return false;
 }
 
 }  // namespace hf::win32
