@@ -207,13 +207,15 @@ void MainWindow::startUp() {
   if (!desktop::claimSingleInstance(kInstanceEvent)) window_.close();
 }
 
-// Runs stop first: a run paused between two steps must not type into
-// whatever has the focus while the program ends.
+// The replay ends first and lets go of a button it holds down, while input
+// still goes out. Then simulated input ends before the runs stop: a run paused
+// between two steps must not type into whatever has the focus while the
+// program ends.
 void MainWindow::closeSequence() {
+  replay_.stopForClose();
   desktop::endSimulatedInput();
   engine_.stopEverything();
   screenshot_.stopSeries();
-  replay_.stopForClose();
   selectionCopy_.stop();
   backQuote_.keepSamePageOnClose();
   macroPanel_.saveSettings();

@@ -127,10 +127,11 @@ class MainWindow {
       {c_.编辑框13, c_.取色确认1, c_.选择框16, c_.图片框_探测},
       hints_,
       {macroPanel_, recordTable_, macroSlots_, speed_, picker_, previews_, finder_}};
-  recorder::MacroRecorder recorder_{{window_, c_.外形框1, c_.按钮2},
-                                    hints_,
-                                    {macroPanel_, recordTable_, macroSlots_, speed_, macroHotkeys_,
-                                     replay_, loading_, hotkeys_, previews_}};
+  recorder::MacroRecorder recorder_{
+      {window_, c_.外形框1, c_.按钮2},
+      hints_,
+      {macroPanel_, recordTable_, macroSlots_, speed_, macroHotkeys_, replay_, loading_, hotkeys_,
+       previews_, modes_, [this] { return screenshot_.capturing(); }}};
   editing::CellEditors cellEditors_{
       {window_, c_.组合框4, c_.编辑框1008, c_.编辑框1009}, hints_, table_, engine_, loading_};
   editing::FileSlots slots_{{{&c_.打开A, &c_.打开B, &c_.打开C, &c_.打开D, &c_.打开E},

@@ -41,6 +41,10 @@ std::array<std::string, 3> MacroPanel::macroHotkeys() const {
   return {c_.记录.text(), c_.模拟.text(), c_.停止.text()};
 }
 
+std::array<std::string, 4> MacroPanel::hotkeyTexts() const {
+  return {c_.记录.text(), c_.模拟.text(), c_.停止.text(), c_.截图.text()};
+}
+
 bool MacroPanel::macroHotkeyTaken(const std::string& hotkey, const ui::EditBox* except) const {
   for (const ui::EditBox* box : {&c_.记录, &c_.模拟, &c_.停止})
     if (box != except && box->text() == hotkey) return true;

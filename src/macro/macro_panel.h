@@ -59,6 +59,8 @@ class MacroPanel {
   // The record, replay and stop boxes.
   std::array<ui::EditBox*, 3> macroHotkeyBoxes() const { return {&c_.记录, &c_.模拟, &c_.停止}; }
   std::array<std::string, 3> macroHotkeys() const;
+  // The texts of the record, replay, stop and screenshot boxes.
+  std::array<std::string, 4> hotkeyTexts() const;
   // True when the record, replay or stop box other than `except` holds the hotkey.
   bool macroHotkeyTaken(const std::string& hotkey, const ui::EditBox* except) const;
   const ui::EditBox& screenshotBox() const { return c_.截图; }

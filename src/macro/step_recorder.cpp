@@ -15,6 +15,20 @@ void StepRecorder::start(std::int64_t nowMs) {
   lastEvent_ = nowMs;
   keyDelay_ = 0;
   forgetKeys();
+  leftOutReleases_.clear();
+}
+
+void StepRecorder::leaveOutKey(std::int64_t nowMs) {
+  lastEvent_ = nowMs;
+  forgetKeys();
+}
+
+void StepRecorder::leaveOutMouse(int message, std::int64_t nowMs) {
+  lastEvent_ = nowMs;
+  if (message == kLeftDown || message == kRightDown || message == kMiddleDown)
+    leftOutReleases_.insert(message + 1);  // each button's up follows its down
+  else
+    leftOutReleases_.erase(message);
 }
 
 void StepRecorder::forgetKeys() {
@@ -25,7 +39,7 @@ void StepRecorder::forgetKeys() {
 }
 
 std::optional<Step> StepRecorder::key(int vk, bool released, std::int64_t nowMs,
-                                      const MacroHotkeys& macroHotkeys) {
+                                      const UnrecordedHotkeys& hotkeys) {
   if (!released) {
     keyDelay_ = nowMs - lastEvent_;
     if (vk == 160 || vk == 161) {
@@ -44,7 +58,7 @@ std::optional<Step> StepRecorder::key(int vk, bool released, std::int64_t nowMs,
   const bool named = !keyName_.empty();
   forgetKeys();
   if (!named) return std::nullopt;
-  for (const std::string& hotkey : macroHotkeys)
+  for (const std::string& hotkey : hotkeys)
     if (keyText == hotkey) return std::nullopt;
   Step step;
   step[kKind] = kKeyStep;
@@ -55,6 +69,10 @@ std::optional<Step> StepRecorder::key(int vk, bool released, std::int64_t nowMs,
 }
 
 std::optional<Step> StepRecorder::mouse(int message, Point cursor, std::int64_t nowMs) {
+  if (leftOutReleases_.erase(message) != 0) {
+    lastEvent_ = nowMs;
+    return std::nullopt;
+  }
   const std::int64_t delay = lastEvent_ == 0 ? 0 : nowMs - lastEvent_;
   if (lastEvent_ == 0) lastEvent_ = nowMs;
   const std::string_view action = buttonActionName(message);

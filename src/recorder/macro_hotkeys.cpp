@@ -10,17 +10,22 @@ void MacroHotkeys::hintSetAllThree() {
               "●设置好记录、模拟、停止快捷键！", 26);
 }
 
+bool MacroHotkeys::anyBoxEmpty() const {
+  for (const ui::EditBox* box : panel_.macroHotkeyBoxes())
+    if (box->text().empty()) return true;
+  return false;
+}
+
 bool MacroHotkeys::registerAll() {
   loop::pause(30);
   const auto boxes = panel_.macroHotkeyBoxes();
   for (int row = 0; row <= paste::kCustomSlots; ++row)
     for (ui::EditBox* box : boxes)
       if (box->text() == table_.cell(row, table::DataTable::kHotkey)) box->setText("");
-  for (ui::EditBox* box : boxes)
-    if (box->text().empty()) {
-      hintSetAllThree();
-      return false;
-    }
+  if (anyBoxEmpty()) {
+    hintSetAllThree();
+    return false;
+  }
   int* ids[] = {&hotkeys_.record, &hotkeys_.replay, &hotkeys_.stop};
   for (int i = 0; i < 3; ++i) {
     const paste::KeyCombination keys = paste::parseHotkey(boxes[i]->text());
@@ -28,6 +33,12 @@ bool MacroHotkeys::registerAll() {
     *ids[i] = hotkeys_.registerKey(keys.modifiers, keys.virtualKey);
     loop::pause(10);
     if (*ids[i] == 0) boxes[i]->setText("");
+  }
+  // A key another program holds emptied its box: the user types another.
+  if (anyBoxEmpty()) {
+    releaseAll();
+    hintSetAllThree();
+    return false;
   }
   return true;
 }

@@ -16,7 +16,8 @@ class MacroHotkeys {
       : hints_(hints), panel_(panel), table_(table), hotkeys_(hotkeys) {}
 
   // Registers the three; a box whose text a data-table row holds, or that
-  // the system refuses, is emptied. False, with a hint, while a box is empty.
+  // the system refuses, is emptied. False, with a hint and none of the three
+  // left registered, when a box is empty.
   bool registerAll();
   void releaseAll();
   // The left button pressed on a box (0 record, 1 replay, 2 stop).
@@ -24,6 +25,7 @@ class MacroHotkeys {
 
  private:
   void hintSetAllThree();
+  bool anyBoxEmpty() const;
 
   feedback::Hints& hints_;
   macro::MacroPanel& panel_;

@@ -49,6 +49,7 @@ void MacroRecorder::switchOn() {
   n_.panel.showRecorderOn(true);
   if (n_.loading.loaded()) n_.loading.unload();
   n_.hotkeys.release(n_.hotkeys.backQuote);
+  endDragCopy();
   n_.panel.setMayRun(true);
 }
 
@@ -80,9 +81,11 @@ void MacroRecorder::hotkeyPressed() {
   startRecording();
 }
 
+// 反撇号键粘贴 may have been chosen again in table mode since the switch-on.
 void MacroRecorder::startRecording() {
   if (n_.loading.loaded()) n_.loading.unload();
   n_.hotkeys.release(n_.hotkeys.backQuote);
+  endDragCopy();
   n_.panel.setState(RecorderState::Recording);
   hints_.show(hints_.气球提示框1, c_.外形框1, 130, "●记录已开始！");
   desktop::playSound(Sound::RecordStart);
@@ -125,15 +128,18 @@ void MacroRecorder::stopListening() {
 // A release with Alt held comes as a system key-up; it completes a step as
 // any release does.
 void MacroRecorder::recordKey(const hooks::KeyEvent& event) {
+  if (n_.capturing()) return steps_.leaveOutKey(event.time);
   const bool released = !event.down();
-  if (auto step = steps_.key(event.virtualKey, released, event.time, n_.panel.macroHotkeys()))
+  if (auto step = steps_.key(event.virtualKey, released, event.time, n_.panel.hotkeyTexts()))
     n_.table.addStep(std::move(*step));
 }
 
 // The point is the event's own, not the cursor's when the UI thread gets to
 // it: the mouse may have moved on by then.
 void MacroRecorder::recordMouse(const hooks::MouseEvent& event) {
-  if (auto step = steps_.mouse(static_cast<int>(event.message), event.point, event.time))
+  const int message = static_cast<int>(event.message);
+  if (n_.capturing()) return steps_.leaveOutMouse(message, event.time);
+  if (auto step = steps_.mouse(message, event.point, event.time))
     n_.table.addStep(std::move(*step));
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "feedback/hints.h"
 #include "feedback/picture_previews.h"
 #include "macro/macro_panel.h"
@@ -9,6 +11,7 @@
 #include "macro/step_recorder.h"
 #include "paste/hotkey_loading.h"
 #include "paste/hotkeys.h"
+#include "paste/working_modes.h"
 #include "platform/hooks.h"
 #include "platform/ui.h"
 #include "recorder/macro_hotkeys.h"
@@ -19,7 +22,8 @@ namespace hf::recorder {
 // The recorder switch `按钮5` and the record hotkey: switched on, the
 // macro panel shows the record table and the macro hotkeys are registered;
 // the record hotkey then starts and stops a recording of the user's clicks
-// and keys into the record table.
+// and keys into the record table. The program's own hotkeys and what the
+// user does in a capture window are left out of a recording.
 class MacroRecorder {
  public:
   struct Controls {
@@ -37,6 +41,9 @@ class MacroRecorder {
     paste::HotkeyLoading& loading;
     paste::HotkeyRegistry& hotkeys;
     feedback::PicturePreviews& previews;
+    paste::WorkingModes& modes;  // 反撇号键粘贴, ended by the recorder
+    // A capture window is open: what the user does there is not recorded.
+    std::function<bool()> capturing;
   };
   MacroRecorder(Controls controls, feedback::Hints& hints, Neighbours neighbours);
 
@@ -53,6 +60,9 @@ class MacroRecorder {
   void stopRecording();
   void hintStopRecordingFirst();
   void enableMacroHotkeyBoxes(bool enabled);
+  // 反撇号键粘贴 copies at every drag: recorded, its Ctrl+C (or cut) would
+  // run again at every replay.
+  void endDragCopy() { n_.modes.endSelectionCopy(false); }
   // The desktop's keys and clicks reach the step recorder while listening.
   void listen();
   void stopListening();

@@ -54,7 +54,8 @@ class Replay {
   bool running() const { return worker_ && !worker_->finished(); }
   // A new speed: the slot's steps again, their delays rescaled.
   void speedChosen();
-  // The program is closing: the worker ends at once, nothing more is sent.
+  // The program is closing: the worker ends at once and lets go of a button
+  // it held down; no further step is sent.
   void stopForClose();
 
   // The timed start: armed by its box, it starts the replay once when the

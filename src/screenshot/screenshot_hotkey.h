@@ -57,6 +57,8 @@ class ScreenshotHotkey {
   // open capture closes without keeping anything.
   void stopSeries();
   bool seriesRunning() const { return seriesRunning_; }
+  // A capture window is open.
+  bool capturing() const { return openCapture_ != nullptr; }
 
  private:
   void tableSeries();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "../win32/servers/registration.h"
@@ -362,6 +363,18 @@ int cmd_tips(const std::vector<std::wstring>&) {
   return 0;
 }
 
+// The mouse buttons held down now in the system's input state, which a
+// program's simulated presses change too.
+int cmd_buttons(const std::vector<std::wstring>&) {
+  constexpr std::pair<int, const char*> kButtons[] = {
+      {VK_LBUTTON, "left"}, {VK_RBUTTON, "right"}, {VK_MBUTTON, "middle"}};
+  std::string held;
+  for (const auto& [key, name] : kButtons)
+    if (GetAsyncKeyState(key) & 0x8000) held += (held.empty() ? "" : " ") + std::string(name);
+  print_line(held.empty() ? "none" : held);
+  return 0;
+}
+
 // An out-of-process automation server under PROGID: the class CLSID started
 // as "EXE" ARGS....
 int cmd_register(const std::vector<std::wstring>& args) {
@@ -397,6 +410,7 @@ constexpr Command kCommands[] = {
     {L"class-shown", 2, cmd_class_shown},
     {L"close-class", 2, cmd_close_class},
     {L"tips", 1, cmd_tips},
+    {L"buttons", 1, cmd_buttons},
     {L"register", 4, cmd_register},
     {L"unregister", 3, cmd_unregister},
 };
@@ -416,6 +430,8 @@ constexpr char kUsage[] =
     "CLASS)\n"
     "       probe close-class CLASS [timeout_ms]  closes its top-level windows -> how many\n"
     "       probe tips                      -> the text of each visible tooltip or balloon hint\n"
+    "       probe buttons                   -> the mouse buttons held down (left right middle) "
+    "or none\n"
     "       probe register PROGID CLSID EXE [ARG...]  registers a local automation server (HKLM)\n"
     "       probe unregister PROGID CLSID   removes that registration";
 

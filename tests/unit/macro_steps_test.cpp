@@ -18,8 +18,8 @@ struct KeyPress {
 
 // The steps a recording of these key events makes, as "text code delay".
 std::vector<std::string> recordKeys(const std::vector<KeyPress>& events,
-                                    const StepRecorder::MacroHotkeys& hotkeys = {"F9", "F10",
-                                                                                 "F11"}) {
+                                    const StepRecorder::UnrecordedHotkeys& hotkeys = {
+                                        "F9", "F10", "F11", "F8"}) {
   StepRecorder recorder;
   recorder.start(1000);
   std::vector<std::string> out;
@@ -57,9 +57,14 @@ TEST(StepRecorder, KeyStepsTakeTheHeldModifiersAndTheLastKey) {
         {'A', true, 1140}},
        {"Ctrl+Shift+Alt+A 65 130"}},  // modifier presses are no events of their own
       {"a delay measured as 0 waits 78 ms", {{'B', false, 1000}, {'B', true, 1050}}, {"B 66 78"}},
-      {"the macro hotkeys are never recorded",
-       {{120, false, 1100}, {120, true, 1150}, {'D', false, 1200}, {'D', true, 1250}},
-       {"D 68 100"}},
+      {"the macro and screenshot hotkeys are never recorded",
+       {{120, false, 1100},
+        {120, true, 1150},
+        {119, false, 1160},
+        {119, true, 1170},
+        {'D', false, 1200},
+        {'D', true, 1250}},
+       {"D 68 40"}},
       {"an unnamed key by its code", {{91, false, 1100}, {91, true, 1150}}, {"91 91 100"}},
   };
   for (const Case& c : cases) {

@@ -114,6 +114,18 @@ TEST_F(ReplayTest, AStoppedReplayLetsGoOfTheButtonItHeld) {
   EXPECT_EQ(headless::clicks(), (std::vector<Point>{{10, 10}}));  // the down was let go of
 }
 
+// The close ends simulated input, but the button a replay pressed is let go
+// of first: left down, the next pointer move would drag-select.
+TEST_F(ReplayTest, ClosingMidReplayLetsGoOfTheButtonItHeld) {
+  loadSlot({mouseStep(513, 10, 10), keyStep("A", "65", "1000"), mouseStep(514, 10, 10)});
+  ASSERT_TRUE(headless::pressHotkey(0, kF10));
+  loop::preciseWait(300);
+  window_->window().close();
+  loop::preciseWait(2000);
+  EXPECT_EQ(headless::clicks(), (std::vector<Point>{{10, 10}}));  // the down was let go of
+  EXPECT_TRUE(keys().empty());
+}
+
 TEST_F(ReplayTest, SpeedRescalesTheSlotsDelays) {
   loadSlot({keyStep("A", "65", "200"), keyStep("B", "66", "1"), keyStep("C", "67", "0")});
   const auto delays = [&] {
