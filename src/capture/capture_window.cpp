@@ -112,9 +112,12 @@ void CaptureWindow::leftDown(Point at) {
 }
 
 // A release away from the selection's corner makes the selection: a plain
-// click makes none. A cancel during the drag drops it all.
+// click makes none. A cancel during the drag drops it all. A release whose
+// press the window never took (the button was down when it opened, or the
+// press missed the selection) changes nothing.
 void CaptureWindow::leftUp(Point at) {
   popup_->releaseMouse();
+  if (!buttonHeld_ && !cancelPending_) return;
   buttonHeld_ = false;
   regionLocked_ = false;
   if (at != Point{selection_.left, selection_.top}) selectionMade_ = true;
@@ -153,8 +156,14 @@ void CaptureWindow::hitTest(Point at) {
   regionLocked_ = region != Region::None;
 }
 
+// The second press of a double click saves a selection it lands in;
+// anywhere else it is a press like any other, so a quick click and drag
+// still selects.
 void CaptureWindow::doubleClick(Point at) {
-  if (selectionMade_ && contains(normalised(selection_), at)) copyAndClose();
+  if (selectionMade_ && contains(normalised(selection_), at))
+    copyAndClose();
+  else
+    leftDown(at);
 }
 
 void CaptureWindow::keyDown(int virtualKey) {
@@ -166,7 +175,7 @@ void CaptureWindow::keyDown(int virtualKey) {
       if (selectionMade_) cancel();
       return;
     case keys::kEnter:
-      if (selectionMade_) doubleClick({selection_.left, selection_.top});
+      if (selectionMade_) copyAndClose();
       return;
   }
   if (!selectionMade_) return;

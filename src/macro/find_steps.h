@@ -17,10 +17,8 @@ inline constexpr int kColourAttemptPauseMs = 30;
 // The delay the 添加 button gives a new find-colour step (the hidden field 时间).
 inline constexpr std::string_view kFindColourDelay = "200";
 
-// The search of a find-image step: the rectangle (both corners included),
-// the colour tolerance, the similarity and the direction.
-inline constexpr int kImageSearchRight = 2000;
-inline constexpr int kImageSearchBottom = 2000;
+// The search of a find-image step: the colour tolerance, the similarity and
+// the direction (it covers the whole screen).
 inline constexpr std::string_view kImageTolerance = "000000";
 inline constexpr double kImageSimilarity = 1.0;
 inline constexpr int kImageDirection = 0;

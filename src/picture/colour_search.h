@@ -17,6 +17,11 @@ namespace hf::picture {
 using Colour = std::int32_t;
 inline constexpr Colour kNoColour = -1;
 
+// Whether the value is a colour at all (-1, and what was typed out of range, are not).
+constexpr bool isColour(Colour value) {
+  return value >= 0 && value <= 0xFFFFFF;
+}
+
 constexpr Colour colourOf(Rgb rgb) {
   return Colour(rgb.r) | (Colour(rgb.g) << 8) | (Colour(rgb.b) << 16);
 }

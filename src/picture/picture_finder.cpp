@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <utility>
 
@@ -31,13 +32,19 @@ void PictureFinder::SetPath(const std::filesystem::path& folder) {
   folder_ = folder;
 }
 
-std::optional<Bitmap> PictureFinder::loadPicture(const std::filesystem::path& path) const {
-  const auto bytes = files::readWhole(path, kMaxPictureFileBytes);
-  if (!bytes) return std::nullopt;
-  const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes->data()),
-                                           bytes->size());
-  if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') return parseBmp(data);
-  return decode_ ? decode_(path) : std::nullopt;
+// A picture of the largest size read takes 256 MB, which a 32-bit process
+// often cannot find in one piece: that is a picture it cannot read.
+std::optional<Bitmap> PictureFinder::readPicture(const std::filesystem::path& file) const {
+  try {
+    const auto bytes = files::readWhole(file, kMaxPictureFileBytes);
+    if (!bytes) return std::nullopt;
+    const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes->data()),
+                                             bytes->size());
+    if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') return parseBmp(data);
+    return decode_ ? decode_(file) : std::nullopt;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 std::string PictureFinder::FindPicE(int x1, int y1, int x2, int y2, std::string_view names,
@@ -59,14 +66,22 @@ std::string PictureFinder::FindPicE(int x1, int y1, int x2, int y2, std::string_
     if (result != kNotFoundText) return;
     const int thisIndex = index++;
     if (name.empty()) return;
-    const auto picture = loadPicture(folder / codec::pathFromGbk(name));
+    const auto picture = readPicture(folder / codec::pathFromGbk(name));
     if (!picture) return;
-    if (!screen && !(screen = grabScreen_())) return;
+    if (!screen && !(screen = grabbedScreen())) return;
     if (const auto at = findPicture(*screen, area, *picture))
       result =
           std::to_string(thisIndex) + "|" + std::to_string(at->x) + "|" + std::to_string(at->y);
   });
   return result;
+}
+
+std::optional<Bitmap> PictureFinder::grabbedScreen() const {
+  try {
+    return grabScreen_();
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 void PictureFinder::MoveTo(int x, int y) {

@@ -36,20 +36,27 @@ class PictureFinder {
   // "-1|-1|-1". `names` is a GBK file name relative to the SetPath folder,
   // or several joined by "|": they are tried in that order, index 0 first,
   // and the first one found is given. Each is searched top row first, left
-  // to right (the first place by its top-left corner). A BMP file is read
-  // here; other formats go to the decoder. The colour tolerance, the
-  // similarity and the direction are accepted for the call's shape: the
-  // search is always exact and in the order above.
+  // to right (the first place by its top-left corner); each picture is read
+  // by readPicture. The colour tolerance, the similarity and the direction
+  // are accepted for the call's shape: the search is always exact and in
+  // the order above. A screen or picture too large to hold in memory is
+  // not found.
   std::string FindPicE(int x1, int y1, int x2, int y2, std::string_view names,
                        std::string_view colourTolerance, double similarity, int direction);
 
   void MoveTo(int x, int y);
 
+  // The one reader of the pictures searched for: a BMP file is read here,
+  // other formats go to the decoder. Nothing when the file cannot be read,
+  // is no picture this reader knows, or is too large to hold in memory, so
+  // whoever takes a picture's size from it searches for what it read.
+  std::optional<Bitmap> readPicture(const std::filesystem::path& file) const;
+
   // Nothing is bound to a window, so there is nothing to undo.
   void UnBindWindow() {}
 
  private:
-  std::optional<Bitmap> loadPicture(const std::filesystem::path& path) const;
+  std::optional<Bitmap> grabbedScreen() const;
 
   const Decoder decode_;
   const ScreenGrab grabScreen_;

@@ -5,7 +5,6 @@
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
-#include "platform/screen.h"
 #include "platform/text_codec.h"
 #include "text/numbers.h"
 
@@ -13,6 +12,12 @@ namespace hf::recorder {
 
 std::filesystem::path findImageFolder() {
   return files::programFolder() / codec::pathFromGbk("找图");
+}
+
+std::string findImageOnScreen(picture::PictureFinder& finder, std::string_view name) {
+  const Size screen = desktop::screenSize();
+  return finder.FindPicE(0, 0, screen.width - 1, screen.height - 1, name, macro::kImageTolerance,
+                         macro::kImageSimilarity, macro::kImageDirection);
 }
 
 FindSteps::FindSteps(Controls controls, feedback::Hints& hints, Neighbours neighbours)
@@ -43,6 +48,12 @@ void FindSteps::addPressed() {
   if (!n_.speed.requireFullSpeed()) return;
   if (c_.编辑框13.text().empty() || !pickPoint_) {
     hints_.show(hints_.气球提示框1, c_.图片框_探测, 18, "●拖动靶心到获取色值的位置！", 37);
+    return;
+  }
+  // A point off the screen (a second monitor) has no colour: a step for it
+  // would wait for nothing.
+  if (!picture::isColour(text::toInt(c_.编辑框13.text()))) {
+    hints_.show(hints_.气球提示框1, c_.图片框_探测, 18, "●未取到颜色，请把靶心拖到主屏幕上！", 37);
     return;
   }
   // After the selected step, or at the top when none is selected.
@@ -96,16 +107,14 @@ void FindSteps::rowSelected() {
 void FindSteps::previewPicture(const std::string& name) {
   const std::filesystem::path folder = findImageFolder();
   const std::filesystem::path file = folder / codec::pathFromGbk(name);
-  const std::optional<Bitmap> picture = screen::decodePictureFile(file);
+  const std::optional<Bitmap> picture = n_.finder.readPicture(file);
   if (picture)
     n_.previews.showFindImagePicture(*picture);
   else
     n_.previews.hideFindImagePicture();
   n_.finder.SetPath(folder);
   if (!picture) return;
-  const std::string found =
-      n_.finder.FindPicE(0, 0, macro::kImageSearchRight, macro::kImageSearchBottom, name,
-                         macro::kImageTolerance, macro::kImageSimilarity, macro::kImageDirection);
+  const std::string found = findImageOnScreen(n_.finder, name);
   if (const auto centre = macro::foundPictureCentre(found, {picture->width, picture->height})) {
     n_.finder.MoveTo(centre->x, centre->y);
     n_.finder.UnBindWindow();

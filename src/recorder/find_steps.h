@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "feedback/hints.h"
 #include "feedback/picture_previews.h"
@@ -19,6 +20,11 @@ namespace hf::recorder {
 // The folder "找图" of the program folder, where the find-image pictures are
 // and whose file names the steps hold.
 std::filesystem::path findImageFolder();
+
+// The finder's "index|x|y" for the picture (a name in the finder's folder)
+// anywhere on the screen, as far as a capture can cover it: the picture of
+// a capture is found wherever it was taken.
+std::string findImageOnScreen(picture::PictureFinder& finder, std::string_view name);
 
 // The find-colour row of the macro panel and the instant preview: a colour
 // picked from the screen with the bullseye becomes a find-colour step with

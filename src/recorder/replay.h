@@ -82,6 +82,9 @@ class Replay {
   // by more than kMaxCatchUpMs (a slow moment) is not made up for.
   void wait(int ms);
   static constexpr int kMaxCatchUpMs = 50;
+  // A search of the screen takes as long as it takes: the waits after it
+  // count whole from its end, not from the rhythm before it.
+  void restartRhythm() { due_ = loop::nowMs(); }
   void releaseHeldButtons();
   void clockTick();
 

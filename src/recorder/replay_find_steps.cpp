@@ -5,7 +5,6 @@
 #include "macro/find_steps.h"
 #include "picture/screen_colours.h"
 #include "platform/files.h"
-#include "platform/screen.h"
 #include "platform/text_codec.h"
 #include "recorder/find_steps.h"
 #include "recorder/replay.h"
@@ -20,13 +19,16 @@ int Replay::interval() const {
 }
 
 // Waits for the colour anywhere on the screen, then rests the cursor on it
-// without a click: the next step usually clicks there.
+// without a click: the next step usually clicks there. However long a
+// search takes, a whole pause follows it, so a failing search never holds a
+// processor, and the next step keeps its whole delay.
 void Replay::performFindColour(const macro::Step& step) {
   wait(text::toInt(step[macro::kDelay]));
   const picture::Colour colour = text::toInt(step[macro::kCode]);
-  if (colour < 0 || colour > 0xFFFFFF) return;  // no colour was picked: nothing to wait for
+  if (!picture::isColour(colour)) return;  // no colour was picked: nothing to wait for
   for (int attempt = 0; attempt < macro::kFindAttempts && !stopped(); ++attempt) {
     const Point found = picture::findColourOnScreen(colour, 1);
+    restartRhythm();
     if (closing_) return;
     if (found != picture::kNotFound) {
       desktop::setCursorPos(found);
@@ -53,13 +55,16 @@ void Replay::performFindImage(const macro::Step& step) {
     if (closing_) return;
     const std::filesystem::path file = folder / codec::pathFromGbk(name);
     if (name.empty() || !files::exists(file)) return skip("●找图文件不存在：");
-    const std::optional<Bitmap> picture = screen::decodePictureFile(file);
-    if (!picture) return skip("●找图图片无法读取：");
-    const std::string result =
-        n_.finder.FindPicE(0, 0, macro::kImageSearchRight, macro::kImageSearchBottom, name,
-                           macro::kImageTolerance, macro::kImageSimilarity, macro::kImageDirection);
+    // Read as the search reads it; only its size is kept, so that a large
+    // picture is not held twice.
+    std::optional<Size> size;
+    if (const auto picture = n_.finder.readPicture(file))
+      size = Size{picture->width, picture->height};
+    if (!size) return skip("●找图图片无法读取：");
+    const std::string result = findImageOnScreen(n_.finder, name);
+    restartRhythm();
     wait(interval());
-    const auto centre = macro::foundPictureCentre(result, {picture->width, picture->height});
+    const auto centre = macro::foundPictureCentre(result, *size);
     if (!centre) continue;
     n_.finder.MoveTo(centre->x, centre->y);
     wait(interval());

@@ -193,6 +193,32 @@ TEST_F(CaptureWindowTest, APlainClickMakesNoSelection) {
   EXPECT_TRUE(copies.empty());
 }
 
+// A press that follows a click within the double-click time arrives as a
+// double click; it starts a selection as any press does.
+TEST_F(CaptureWindowTest, AClickThenAQuickDragSelects) {
+  open();
+  press({400, 300});
+  release({400, 300});
+  headless::doubleClick(popup(), {400, 300});
+  move({450, 340});
+  move({500, 380});
+  release({500, 380});
+  EXPECT_TRUE(window.hasSelection());
+  EXPECT_EQ(window.selection(), (Edges{400, 300, 500, 380}));
+  EXPECT_EQ(shownAt({500, 380}), kFrame);
+}
+
+// The button was already down when the window opened: its release alone
+// makes no selection, and the next drag selects.
+TEST_F(CaptureWindowTest, AReleaseWithoutAPressDoesNothing) {
+  open();
+  release({600, 400});
+  EXPECT_FALSE(window.hasSelection());
+  drag({100, 100}, {200, 150});
+  EXPECT_TRUE(window.hasSelection());
+  EXPECT_EQ(window.selection(), (Edges{100, 100, 200, 150}));
+}
+
 TEST_F(CaptureWindowTest, AOnePixelWideSelectionGivesAOnePixelWidePicture) {
   open();
   drag({400, 300}, {400, 360});

@@ -161,6 +161,10 @@ TEST_F(FindStepsTest, AddRefusesWithAHint) {
   loadSlot({keyStep("65")});
   c().取色确认1.onClick();  // nothing picked yet
   EXPECT_EQ(hint(), "●拖动靶心到获取色值的位置！");
+  pickAt({-10, 5});  // off the screen (a second monitor): no colour there
+  EXPECT_EQ(c().编辑框13.text(), "-1");
+  c().取色确认1.onClick();
+  EXPECT_EQ(hint(), "●未取到颜色，请把靶心拖到主屏幕上！");
   pickAt({5, 5});
   c().组合框65.select(1);  // "50"
   c().取色确认1.onClick();
@@ -183,6 +187,23 @@ TEST_F(FindStepsTest, AFindColourStepWaitsForTheColourAndRestsTheCursorOnIt) {
   EXPECT_EQ(keysDown(), (std::vector<int>{65}));
   EXPECT_GE(firstKeyAt() - start, 800);            // the key waited for the colour
   EXPECT_LE(firstKeyAt() - start, 800 + 30 + 60);  // the next attempt found it
+}
+
+// A search slower than the pause between attempts (a large screen) is
+// still followed by a whole pause, and the step after it keeps its delay.
+TEST_F(FindStepsTest, ASlowColourSearchStillPausesBetweenAttempts) {
+  constexpr int kGrabMs = 45;
+  headless::setScreenGrabMs(kGrabMs);
+  loadSlot({colourStep(kGreen), keyStep("65", "100")});
+  headless::at(loop::nowMs() + 1000, [] { headless::paintScreen({700, 400, 3, 3}, kGreen); });
+  startReplay();
+  loop::preciseWait(3000);
+  const std::vector<std::int64_t> grabs = headless::screenGrabTimes();
+  ASSERT_GE(grabs.size(), 10u);
+  for (std::size_t i = 1; i < grabs.size(); ++i)
+    EXPECT_GE(grabs[i] - grabs[i - 1], kGrabMs + macro::kColourAttemptPauseMs) << "attempt " << i;
+  ASSERT_EQ(keysDown(), (std::vector<int>{65}));
+  EXPECT_GE(firstKeyAt() - (grabs.back() + kGrabMs), 100);
 }
 
 TEST_F(FindStepsTest, AStopEndsAWaitingFindStepAtItsNextAttempt) {
@@ -214,13 +235,57 @@ TEST_F(FindStepsTest, AFindImageStepClicksTheCentreOfThePictureOnTheScreen) {
   EXPECT_GE(firstKeyAt() - start, 600);
 }
 
+// The capture of a large screen is found wherever it was taken, by the
+// replay and by the instant preview.
+TEST_F(FindStepsTest, APictureIsFoundAnywhereOnALargeScreen) {
+  headless::changeScreenSize({3840, 2160});
+  writePicture("右下.bmp", pattern(40, 20));
+  headless::paintScreen({3790, 2130}, pattern(40, 20));
+  loadSlot({imageStep("右下.bmp", "10")});
+  startReplay();
+  loop::preciseWait(1000);
+  EXPECT_EQ(headless::clicks(), (std::vector<Point>{{3810, 2140}}));
+
+  desktop::setCursorPos({0, 0});
+  c().选择框16.setChecked(true);
+  c().超级列表框2.selectRow(0);
+  c().超级列表框2.onSelectionChanged();
+  EXPECT_EQ(desktop::cursorPos(), (Point{3810, 2140}));
+}
+
+// The step reads its picture as the search does: a BMP with the 52-byte
+// header of some writers (which the system decoder of the test backend
+// refuses) is found and clicked.
+TEST_F(FindStepsTest, AFindImageStepSearchesForThePictureItRead) {
+  picture::BmpData bmp = picture::encodeBmp24(pattern(16, 8));
+  bmp.insert(bmp.begin() + picture::kBmpHeadersSize, 12, 0);  // the header's three masks, unused
+  const auto put = [&](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) bmp[at + i] = std::uint8_t(value >> (8 * i));
+  };
+  put(2, std::uint32_t(bmp.size()));
+  put(10, 14 + 52);
+  put(14, 52);
+  writeFindImage("v2.bmp", std::string(bmp.begin(), bmp.end()));
+  headless::paintScreen({500, 300}, pattern(16, 8));
+  loadSlot({imageStep("v2.bmp", "10"), keyStep("65")});
+  startReplay();
+  loop::preciseWait(1000);
+  EXPECT_EQ(headless::clicks(), (std::vector<Point>{{508, 304}}));
+  EXPECT_EQ(keysDown(), (std::vector<int>{65}));
+}
+
 TEST_F(FindStepsTest, AMissingOrUnreadablePictureIsSaidAndTheReplayGoesOn) {
   writeFindImage("坏.bmp", "BM not a picture");
+  // Rows cut short: the system decoder of the test backend reads zeros for
+  // the missing bytes, the search's reader refuses it.
+  const picture::BmpData whole = picture::encodeBmp24(pattern(8, 8));
+  writeFindImage("短.bmp", std::string(whole.begin(), whole.end() - 40));
   const struct {
     const char* name;
     const char* hint;
   } cases[] = {{"没有.bmp", "●找图文件不存在：没有.bmp"},
                {"坏.bmp", "●找图图片无法读取：坏.bmp"},
+               {"短.bmp", "●找图图片无法读取：短.bmp"},
                {"", "●找图文件不存在："}};
   std::size_t keys = 0;
   for (const auto& c : cases) {

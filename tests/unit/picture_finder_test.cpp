@@ -1,11 +1,16 @@
 #include "picture/picture_finder.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include "picture/bmp.h"
 #include "platform/files.h"
@@ -106,6 +111,70 @@ TEST_F(PictureFinderTest, NoScreenMeansNotFound) {
   EXPECT_EQ(pictures.FindPicE(0, 0, 2000, 2000, "a.bmp", "000000", 1.0, 0), "-1|-1|-1");
   pictures.MoveTo(1, 2);  // no mouse given: nothing happens
   pictures.UnBindWindow();
+}
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr bool kAllocatorMayFail = false;  // the sanitizers end the program instead
+#else
+constexpr bool kAllocatorMayFail = true;
+#endif
+
+// Lets this process map only `more` bytes beyond what it has mapped now, as a
+// 32-bit process runs out of address space.
+void limitAddressSpaceTo(std::size_t more) {
+  std::size_t pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  const rlim_t limit = pages * std::size_t(sysconf(_SC_PAGESIZE)) + more;
+  const rlimit cut{limit, limit};
+  if (setrlimit(RLIMIT_AS, &cut) != 0) std::exit(2);
+}
+
+// A black 1-bit BMP file as paint programs write one: a 40-byte header, a
+// colour table of two colours, rows padded to 4 bytes.
+std::string blackOneBitBmp(int width, int height) {
+  const std::size_t stride = (std::size_t(width) + 31) / 32 * 4;
+  const std::size_t pixelsAt = 14 + 40 + 8;
+  std::string file(pixelsAt + stride * std::size_t(height), '\0');
+  const auto put = [&](std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = char(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put(2, std::uint32_t(file.size()));
+  put(10, std::uint32_t(pixelsAt));
+  put(14, 40);
+  put(18, std::uint32_t(width));
+  put(22, std::uint32_t(height));
+  put(26, 1 | (1 << 16));  // one plane, one bit per pixel
+  put(58, 0xFFFFFF);       // the second colour, white
+  return file;
+}
+
+// 8192 x 8192 pixels at one bit each: an 8 MB file whose pixels take 256 MB
+// once read, more than the memory left. It is not read and not found, and
+// the program goes on.
+TEST_F(PictureFinderTest, APictureTooLargeForTheMemoryLeftIsNotReadAndNotFound) {
+  if (!kAllocatorMayFail) GTEST_SKIP() << "an allocation that fails ends a sanitized program";
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ASSERT_TRUE(files::replaceWhole(folder_ / "huge.bmp", blackOneBitBmp(8192, 8192)));
+  PictureFinder pictures = finder();
+  pictures.SetPath(folder_);
+  EXPECT_EXIT(
+      {
+        limitAddressSpaceTo(std::size_t(96) << 20);
+        const bool found =
+            pictures.FindPicE(0, 0, 299, 199, "huge.bmp", "000000", 1.0, 0) != "-1|-1|-1";
+        const bool read = pictures.readPicture(folder_ / "huge.bmp").has_value();
+        std::exit(found || read ? 1 : 0);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+TEST_F(PictureFinderTest, AScreenTooLargeToGrabIsNoScreen) {
+  writeBmp("a.bmp", icon(0xCC0000));
+  PictureFinder pictures({}, []() -> std::optional<Bitmap> { throw std::bad_alloc(); }, {});
+  pictures.SetPath(folder_);
+  EXPECT_EQ(pictures.FindPicE(0, 0, 299, 199, "a.bmp", "000000", 1.0, 0), "-1|-1|-1");
 }
 
 TEST_F(PictureFinderTest, MoveToMovesTheMouse) {

@@ -60,4 +60,27 @@ TEST(CaptureWindowOnWine, ADragAndADoubleClickInsideSaveTheFrozenPart) {
   EXPECT_EQ(copy.at(60, 40), frozen.at(460, 340));
 }
 
+// The second press of a quick click and drag reaches the window as a double
+// click; it starts the selection all the same.
+TEST(CaptureWindowOnWine, AClickThenAQuickDragSelects) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  std::vector<Bitmap> copies;
+  hf::capture::CaptureWindow window([&](const Bitmap& picture) { copies.push_back(picture); });
+  window.open(Bitmap(width, height, 0x808080));
+  if (!window.isOpen()) GTEST_SKIP() << "no display to make windows on";
+
+  moveTo(300, 200);
+  sendMouse(MOUSEEVENTF_LEFTDOWN);
+  sendMouse(MOUSEEVENTF_LEFTUP);
+  sendMouse(MOUSEEVENTF_LEFTDOWN);
+  moveTo(350, 240);
+  moveTo(420, 280);
+  sendMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(win32test::waitFor([&] { return window.hasSelection(); }));
+  EXPECT_EQ(window.selection(), (hf::capture::Edges{300, 200, 420, 280}));
+  window.dismiss();
+  EXPECT_TRUE(copies.empty());
+}
+
 }  // namespace

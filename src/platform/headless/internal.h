@@ -52,6 +52,7 @@ void runWorkerEventsUntil(const std::function<bool()>& done);
 
 void resetClock();
 void resetDesktop(Size screen);
+void setScreenSize(Size screen);
 void resetScreen();
 void setProgramFolder(const std::filesystem::path& folder);
 

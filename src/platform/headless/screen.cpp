@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/event_loop.h"
 #include "platform/headless/internal.h"
 #include "platform/headless/simulation.h"
 #include "platform/screen.h"
@@ -21,6 +22,8 @@ struct SimulatedWindow {
 struct Screen {
   Bitmap painted;                        // made at the first paint; black until then
   std::vector<SimulatedWindow> windows;  // bottom to top
+  int grabMs = 0;                        // what a grab of the whole screen costs
+  std::vector<std::int64_t> grabTimes;
 };
 
 Screen& screen() {
@@ -72,6 +75,8 @@ namespace hf::screen {
 using headless::internal::screen;
 
 Bitmap grabScreen() {
+  screen().grabTimes.push_back(loop::nowMs());
+  if (screen().grabMs > 0) loop::pauseOnWorker(screen().grabMs);
   return grabScreen(headless::internal::screenRect());
 }
 
@@ -118,6 +123,19 @@ void showWindow(desktop::WindowId window, Point clientOrigin, const Bitmap& clie
 
 void takeWindowOffScreen(desktop::WindowId window) {
   if (auto* found = internal::findWindow(window)) found->onScreen = false;
+}
+
+void changeScreenSize(Size screen) {
+  internal::setScreenSize(screen);
+  internal::screen().painted = Bitmap();
+}
+
+void setScreenGrabMs(int ms) {
+  internal::screen().grabMs = ms;
+}
+
+std::vector<std::int64_t> screenGrabTimes() {
+  return internal::screen().grabTimes;
 }
 
 }  // namespace hf::headless

@@ -54,6 +54,10 @@ void resetDesktop(Size screen) {
   desktop().screen = screen;
 }
 
+void setScreenSize(Size screen) {
+  desktop().screen = screen;
+}
+
 void releaseHotkeysOf(const ui::Window& owner) {
   std::erase_if(desktop().hotkeys, [&](const Hotkey& h) { return h.owner == &owner; });
 }

@@ -70,6 +70,14 @@ void paintScreen(Point topLeft, const Bitmap& picture);
 void showWindow(desktop::WindowId window, Point clientOrigin, const Bitmap& client);
 // The window is minimised or hidden: it leaves the screen and grabs of it give nothing.
 void takeWindowOffScreen(desktop::WindowId window);
+// The user sets another resolution: the screen has the new size from now on,
+// black again.
+void changeScreenSize(Size screen);
+// Each grab of the whole screen takes this long on the clock from now on (a
+// large screen, a slow display); none after reset.
+void setScreenGrabMs(int ms);
+// When each grab of the whole screen began, in order.
+std::vector<std::int64_t> screenGrabTimes();
 
 // The local time now; it moves on with the virtual clock. After reset it
 // reads 2019-12-12 08:00:00.
