@@ -114,7 +114,7 @@ class MainWindow {
                              macroPanel_,
                              selectionCopy_};
   paste::HotkeyLoading loading_{{c_.加载热键}, hints_, table_, hotkeys_, macroPanel_};
-  paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_};
+  paste::HotkeyDispatcher dispatcher_{hotkeys_, modes_, engine_, hints_, c_.按钮66};
   paste::TargetPicker picker_{{window_, c_.图片框_探测, c_.图片框2}, hints_, macroPanel_};
   recorder::MacroHotkeys macroHotkeys_{hints_, macroPanel_, table_, hotkeys_};
   // The search of the find-image steps, shared by the replay and the instant preview.

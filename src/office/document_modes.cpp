@@ -65,14 +65,14 @@ void DocumentModes::pauseInterval() const {
 }
 
 void DocumentModes::copyIntoWord() {
-  if (!captureSelection()) return;
+  if (stillUnanswered(word_) || !captureSelection()) return;
   pauseInterval();
   pauseInterval();
   pasteRestarting(word_, [this] { return pasteIntoWord(); });
 }
 
 void DocumentModes::copyIntoExcel() {
-  if (!captureSelection()) return;
+  if (stillUnanswered(excel_) || !captureSelection()) return;
   pauseInterval();
   const auto columns = columnCount(n_.editing.batchText());
   if (!columns) return;  // the text stays on the clipboard
@@ -84,15 +84,32 @@ void DocumentModes::pasteRestarting(Office& office, const std::function<Result()
   if (!done && (!office.application.started() || done.error().serverGone())) {
     if (!restart(office)) return;
     done = paste();
-  } else if (!done && !done.error().busy() && reopenedDocument(office)) {
+  } else if (!done && !done.error().busy() && !done.error().unanswered() &&
+             reopenedDocument(office)) {
     done = paste();
   }
   if (!done) reportFailure(office, done.error());
 }
 
+// An application that left a call unanswered gets none until it answers:
+// the press copies nothing, so nothing is left to paste later.
+bool DocumentModes::stillUnanswered(const Office& office) {
+  if (!automation::awaitingLateAnswer()) return false;
+  hint(office.anchor, "●" + unansweredName(office) + "仍没有响应，未复制！");
+  return true;
+}
+
+const std::string& DocumentModes::unansweredName(const Office& office) const {
+  return unansweredName_.empty() ? office.application.candidates()[0].name : unansweredName_;
+}
+
 bool DocumentModes::start(Office& office) {
   const auto started = office.application.start();
   const auto& candidates = office.application.candidates();
+  if (!started && started.error().unanswered()) {
+    hint(office.anchor, "●" + unansweredName(office) + "没有响应！");
+    return false;
+  }
   if (!started) {
     hint(office.anchor, "●未找到" + candidates[0].name + "或" + candidates[1].name + "！");
     return false;
@@ -194,7 +211,10 @@ DocumentModes::Result DocumentModes::fillNextCell(int columns) {
 
 void DocumentModes::reportFailure(const Office& office, const automation::Error& error) {
   const std::string& name = office.application.current().name;
-  if (error.busy())
+  if (error.unanswered()) {
+    unansweredName_ = name;
+    hint(office.anchor, "●" + name + "没有响应" + std::string(kStillOnClipboard));
+  } else if (error.busy())
     hint(office.anchor,
          "●" + name + "正忙（请先关闭其中的对话框）" + std::string(kStillOnClipboard));
   else

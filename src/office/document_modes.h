@@ -25,7 +25,8 @@ namespace hf::office {
 // user has closed is started again at the next capture, one whose document
 // the user has closed gets a new document; a busy one is given
 // about a second; what could not be pasted stays on the clipboard, and a hint
-// says so.
+// says so. One that leaves a call unanswered within the time limit gets no
+// capture until it answers: the presses meanwhile copy nothing.
 class DocumentModes {
  public:
   struct Controls {
@@ -69,6 +70,10 @@ class DocumentModes {
   bool captureSelection();
   void pauseInterval() const;
 
+  // Whether a call still waits for its late answer; a hint then says so.
+  bool stillUnanswered(const Office& office);
+  // The application that last left a call unanswered.
+  const std::string& unansweredName(const Office& office) const;
   // Creates the application; a hint names a stand-in or says none was found.
   bool start(Office& office);
   void openWordDocument();
@@ -94,6 +99,7 @@ class DocumentModes {
   Controls c_;
   feedback::Hints& hints_;
   Neighbours n_;
+  std::string unansweredName_;
   Office word_{OfficeApplication(wordProcessors()), c_.按钮word, "Documents",
                "中的文档已关闭，已新建文档！", &DocumentModes::openWordDocument};
   Office excel_{OfficeApplication(spreadsheets()), c_.按钮excel, "Workbooks",

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
+#include "feedback/hints.h"
 #include "paste/hotkeys.h"
 #include "paste/paste_modes.h"
 #include "paste/working_modes.h"
+#include "platform/desktop.h"
+#include "platform/ui.h"
 
 namespace hf::paste {
 
@@ -23,8 +28,14 @@ class HotkeyDispatcher {
     std::function<void()> stop;
   };
 
-  HotkeyDispatcher(HotkeyRegistry& hotkeys, const WorkingModes& modes, PasteEngine& engine)
-      : hotkeys_(hotkeys), modes_(modes), engine_(engine) {}
+  // The hint about a back-quote press left unserved points at backQuoteAnchor.
+  HotkeyDispatcher(HotkeyRegistry& hotkeys, const WorkingModes& modes, PasteEngine& engine,
+                   feedback::Hints& hints, const ui::Control& backQuoteAnchor)
+      : hotkeys_(hotkeys),
+        modes_(modes),
+        engine_(engine),
+        hints_(hints),
+        backQuoteAnchor_(backQuoteAnchor) {}
 
   Routes routes;
 
@@ -36,12 +47,25 @@ class HotkeyDispatcher {
   }
   void pasteAction(int id);
   void backQuote();
+  void runBackQuote();
+  void refuseBackQuote();
+
+  // A back-quote press waiting for the capture before it to end.
+  struct WaitingPress {
+    std::int64_t at = 0;
+    desktop::WindowId window = 0;  // in front when it was pressed
+  };
 
   HotkeyRegistry& hotkeys_;
   const WorkingModes& modes_;
   PasteEngine& engine_;
+  feedback::Hints& hints_;
+  const ui::Control& backQuoteAnchor_;
   bool capturing_ = false;
-  int backQuotesWaiting_ = 0;
+  std::optional<WaitingPress> waiting_;
 };
+
+// How long a back-quote press may wait for the capture before it.
+inline constexpr int kBackQuoteWaitMs = 2000;
 
 }  // namespace hf::paste

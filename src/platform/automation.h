@@ -12,9 +12,21 @@
 // ProgID, their members reached by name. Objects are counted references to
 // the other program's objects, released when the last handle goes. Every
 // failure is a value; nothing here throws. Calls are made on the UI thread,
-// inside the apartment it opened (Apartment). Once the program has begun to
-// close (desktop::endSimulatedInput), no call or creation goes out.
+// while an Apartment lives. Once the program has begun to close
+// (desktop::endSimulatedInput), no call or creation goes out.
+//
+// Every call and creation has a time limit. While it waits, the UI thread
+// processes every event (the window answers clicks and keys, hotkeys run). A
+// call the other program does not answer in time fails with kTimedOut; until
+// its late answer comes (it is then dropped), every further call and creation
+// fails at once with kTimedOut and nothing is sent, so nothing reaches the
+// other program late. A call made by a handler that ran while an earlier call
+// waited fails the same way.
 namespace hf::automation {
+
+// How long a call, and the start of an application, may take.
+inline constexpr int kCallTimeLimitMs = 3000;
+inline constexpr int kCreateTimeLimitMs = 20000;
 
 // Result codes the callers act on (HRESULT values).
 inline constexpr std::int32_t kCallRejected = static_cast<std::int32_t>(0x80010001);
@@ -28,6 +40,7 @@ inline constexpr std::int32_t kUnknownName = static_cast<std::int32_t>(0x8002000
 inline constexpr std::int32_t kClassNotRegistered = static_cast<std::int32_t>(0x80040154);
 inline constexpr std::int32_t kInvalidClassString = static_cast<std::int32_t>(0x800401F3);
 inline constexpr std::int32_t kTypeMismatch = static_cast<std::int32_t>(0x80020005);
+inline constexpr std::int32_t kTimedOut = static_cast<std::int32_t>(0x8001011F);  // RPC_E_TIMEOUT
 inline constexpr std::int32_t kNoObject = static_cast<std::int32_t>(0x80004003);  // E_POINTER
 // Made after desktop::endSimulatedInput(): the program is closing (E_ABORT).
 inline constexpr std::int32_t kProgramClosing = static_cast<std::int32_t>(0x80004004);
@@ -38,6 +51,8 @@ struct Error {
 
   // The other program is busy (a dialog is open): the same call may work a moment later.
   bool busy() const { return code == kCallRejected || code == kRetryLater; }
+  // The other program did not answer in time, or has not yet answered an earlier call.
+  bool unanswered() const { return code == kTimedOut; }
   // The other program has gone (the user closed it): its objects are dead for good.
   bool serverGone() const {
     return code == kServerUnavailable || code == kDisconnected || code == kServerDied ||
@@ -99,7 +114,7 @@ class Object {
 // The object a variant holds; an error when it holds none.
 Result<Object> asObject(const Result<Variant>& result);
 
-// COM for the calling thread (the UI thread) while this lives.
+// COM for the calling thread (the UI thread) and for the calls, while this lives.
 class Apartment {
  public:
   Apartment();
@@ -115,6 +130,9 @@ struct Created {
   Object object;
   std::string progId;  // the one that was created
 };
+
+// Whether a call that ran out of time still waits for its answer.
+bool awaitingLateAnswer();
 
 // Creates an object of the first ProgID in the list that the system can
 // create; the error is that of the last one tried.

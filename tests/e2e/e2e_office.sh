@@ -7,7 +7,9 @@
 # captures went. Cases: Word captures, a Word the user closed, Excel
 # captures along rows of two columns, the stand-in found under the other
 # office suite's name, Excel pressed while it runs, and a document or
-# workbook closed with Ctrl+W, and the program closed during a capture.
+# workbook closed with Ctrl+W, a word processor that hangs in a paste while
+# the back-quote key is pressed again and the focus moves on, and the
+# program closed during a capture.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -17,25 +19,31 @@ SERVER_EXE=$(realpath "$(dirname "$PROBE_EXE")/../hf_office_server.exe")
 WORD_CLSID="{7C277E33-0F47-4462-B674-4314E84BB661}"
 SHEET_CLSID="{5F81FD39-44BB-4C5B-83D5-792BF46993E4}"
 STANDIN_CLSID="{8A6149F6-B87E-43B0-83A9-50E059EA19E0}"
+HANG_CLSID="{3D0C6A8E-5B1F-4C27-9E64-0F2A7B9D1C35}"
 FAKE_WINDOW_CLASS=HotfillFakeOffice
 WORD_CENTRE=(347 27)   # 按钮word at 330,15 34x24
 EXCEL_CENTRE=(382 27)  # 按钮excel at 365,15 34x24
+SEPARATOR_CENTRE=(41 90)         # 分割符 at 23,79 36x23
+TARGET_FIELD2_CENTRE=(190 72)    # field 2 at 10,60 360x24
+HANG_RELEASE=$E2E_ROOT/hang.release  # once it exists, the hung paste goes on
 
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
-# register PROGID CLSID word|sheet LOG: the stand-in answers for PROGID.
+# register PROGID CLSID word|sheet LOG [ARG...]: the stand-in answers for PROGID.
 register() {
-  probe register "$1" "$2" "$(windows_path "$SERVER_EXE")" "$3" "$2" "$(windows_path "$4")" ||
-    fail "cannot register $1"
+  probe register "$1" "$2" "$(windows_path "$SERVER_EXE")" "$3" "$2" "$(windows_path "$4")" \
+    "${@:5}" || fail "cannot register $1"
 }
 
 unregister_all() {
   probe unregister Word.Application "$WORD_CLSID"
   probe unregister Excel.Application "$SHEET_CLSID"
   probe unregister KET.Application "$STANDIN_CLSID"
+  probe unregister Word.Application "$HANG_CLSID"
 }
 
 office_cleanup() {
+  touch "$HANG_RELEASE"
   probe close-class "$FAKE_WINDOW_CLASS" 10000 >/dev/null || true
   unregister_all || true
 }
@@ -201,6 +209,36 @@ expected+=(create "get ActiveWorkbook" "get Sheets" "call Add -> Sheet2" "get Wo
 expect_log "$standin_log" "${expected[@]}"
 expect_contents "$standin_log" '工作簿1 Sheet1 A1 "欢迎使用！"' '工作簿1 Sheet1 A2 "e"' \
   '工作簿2 Sheet1 A1 "欢迎使用！"'
+
+note "Word hangs in a paste; two more presses and a move to another field: a hint in seconds, nothing sent later"
+hang_log=$E2E_ROOT/hang.log
+rm -f "$HANG_RELEASE"
+register Word.Application "$HANG_CLSID" word "$hang_log" hang-paste "$(windows_path "$HANG_RELEASE")"
+activate "$APP_TITLE"
+click_client "$APP_TITLE" "${WORD_CENTRE[@]}"
+expect_log "$hang_log" "${word_start[@]}"
+copies() { grep -c ' char U+0003 ' "$TARGET_LOG" || true; }
+copies_before=$(copies)
+capture hung
+press grave grave
+pressed_at=$(now_ms)
+expect_log "$hang_log" "${word_start[@]}" "get Selection" "hangs in a paste"
+# The main window answers a click while the paste hangs.
+click_client "$APP_TITLE" "${SEPARATOR_CENTRE[@]}"
+expect_within 2 "the main window answers a click during the hang" tip_shown "●输入自定义分割字符！"
+activate "$TARGET_TITLE"
+click_client "$TARGET_TITLE" "${TARGET_FIELD2_CENTRE[@]}"
+expect_within 8 "a hint says the word processor did not answer" \
+  tip_shown "●Word没有响应，内容仍在剪贴板！"
+(($(now_ms) - pressed_at < 8000)) || fail "the hint came $(($(now_ms) - pressed_at)) ms after the presses"
+expect_within 5 "a hint says the waiting press was dropped" \
+  tip_shown "●上一次复制还未完成，这次按键未执行！"
+touch "$HANG_RELEASE"  # the word processor answers at last
+expect_log "$hang_log" "${word_start[@]}" "get Selection" "hangs in a paste" 'call Paste -> "hung"'
+sleep 3
+expect_log "$hang_log" "${word_start[@]}" "get Selection" "hangs in a paste" 'call Paste -> "hung"'
+assert_eq $((copies_before + 1)) "$(copies)" "Ctrl+C the target received"
+probe close-class "$FAKE_WINDOW_CLASS" 20000 >/dev/null || fail "the stand-in windows did not close"
 
 note "The window closed during a capture: nothing more reaches the word processor"
 closing_log=$E2E_ROOT/closing.log

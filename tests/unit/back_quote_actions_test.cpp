@@ -82,6 +82,20 @@ TEST_F(BackQuoteTest, APressDuringACaptureIsTakenAfterIt) {
   EXPECT_EQ(window_->table().rowCount(), rows + 2);
 }
 
+// A press that would be served after the user has moved on to another
+// window is dropped: its copy would go into that window.
+TEST_F(BackQuoteTest, AWaitingPressIsDroppedWhenAnotherWindowCameToTheFront) {
+  openCollection("客户");
+  headless::selectInTarget("张三");
+  const std::int64_t t0 = loop::nowMs();
+  headless::at(t0 + 120, [] { headless::pressHotkey(0, kBackQuote); });
+  headless::at(t0 + 200, [] { headless::setForegroundWindow(0x4711); });
+  ASSERT_TRUE(headless::pressHotkey(0, kBackQuote));
+  loop::preciseWait(2000);
+  EXPECT_EQ(c().编辑框25.text(), "客户\r\n张三\r\n");
+  EXPECT_EQ(window_->hints().气球提示框1.text(), "●上一次复制还未完成，这次按键未执行！");
+}
+
 TEST_F(BackQuoteTest, AnEarlierFileOfTheSameNameIsKept) {
   write("同页粘贴/客户.txt", "old");
   openCollection("客户");

@@ -422,6 +422,48 @@ TEST_F(DocumentModesTest, ABusyApplicationIsGivenAboutASecond) {
   EXPECT_EQ(desktop::clipboardText(), "b");
 }
 
+// Word stops answering in the middle of a paste; the user presses the
+// back-quote key twice more and turns to another window. The paste gives up
+// at the time limit with a hint, and no press copies anything afterwards,
+// neither while Word hangs nor once it answers again.
+TEST_F(DocumentModesTest, AnApplicationThatHangsIsGivenUpOnAndNoPressCopiesLater) {
+  install({"Word.Application"});
+  pressWord();
+  headless::hangAutomationCalls("Paste");
+  headless::selectInTarget("a");
+  const std::int64_t t0 = loop::nowMs();
+  for (int later : {300, 400})
+    headless::at(t0 + later, [] { ASSERT_TRUE(headless::pressHotkey(0, 192)); });
+  headless::at(t0 + 600, [] { headless::setForegroundWindow(0x4711); });
+  ASSERT_TRUE(headless::pressHotkey(0, 192));
+  loop::preciseWait(10000);
+
+  const auto copies = [] {
+    int count = 0;
+    for (const headless::KeyEvent& key : headless::keyEvents())
+      count += key.down && key.virtualKey == 'C';
+    return count;
+  };
+  EXPECT_EQ(copies(), 1);
+  EXPECT_EQ(headless::automationLog(),
+            (Log{kWordCapture[0], kWordCapture[1]}));  // nothing after the hung paste
+  EXPECT_EQ(hint2(), "●Word没有响应，内容仍在剪贴板！");
+  EXPECT_EQ(window_->hints().气球提示框1.text(), "●上一次复制还未完成，这次按键未执行！");
+  EXPECT_EQ(desktop::clipboardText(), "a");
+
+  // Back in the target while Word still hangs: the press copies nothing.
+  headless::setForegroundWindow(headless::kTargetWindow);
+  capture("b");
+  EXPECT_EQ(copies(), 1);
+  EXPECT_EQ(hint2(), "●Word仍没有响应，未复制！");
+
+  headless::answerHungAutomation();
+  loop::preciseWait(10000);
+  EXPECT_EQ(copies(), 1);
+  capture("c");
+  EXPECT_EQ(office_->documents[1], "c\r\n");
+}
+
 TEST_F(DocumentModesTest, AnExcelPasteThatFailsLeavesTheRowWhereItWas) {
   install({"Excel.Application"});
   pressExcel();

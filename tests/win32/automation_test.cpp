@@ -1,13 +1,15 @@
 // The IDispatch layer across a process boundary, against the test server
 // (tests/win32/servers, built next to this test), registered for the test
 // under its own ProgID: texts, numbers and objects crossing, a busy refusal,
-// and a server that has gone.
+// a server that has gone, and one that does not answer in time.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "platform/automation.h"
 #include "platform/event_loop.h"
@@ -88,6 +90,59 @@ TEST_F(AutomationServerTest, RefusalsAndAServerThatHasGoneAreTold) {
   EXPECT_TRUE(gone.error().serverGone())
       << std::hex << gone.error().code << " " << gone.error().text;
   EXPECT_FALSE(gone.error().text.empty());
+}
+
+std::int64_t clicked = -1;  // when the window below got a click
+
+LRESULT CALLBACK recordClick(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LBUTTONDOWN) clicked = hf::loop::nowMs();
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A click that comes while a call waits for a server that hangs is handled at
+// once; the call gives up at its time limit, and until the late answer comes
+// nothing more is sent.
+TEST_F(AutomationServerTest, AnUnansweredCallGivesUpAtItsLimitWhileTheWindowAnswersClicks) {
+  const automation::Object server = start();
+  ASSERT_FALSE(server.empty());
+  clicked = -1;
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = recordClick;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"hotfill click target";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  std::thread user([window] {
+    Sleep(500);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  });
+
+  const int hangMs = automation::kCallTimeLimitMs + 3000;
+  const std::int64_t started = hf::loop::nowMs();
+  const auto hung = server.call("Hang", {hangMs});
+  const std::int64_t gaveUp = hf::loop::nowMs();
+  user.join();
+  ASSERT_FALSE(hung);
+  EXPECT_TRUE(hung.error().unanswered()) << std::hex << hung.error().code;
+  EXPECT_GE(gaveUp - started, automation::kCallTimeLimitMs - 20);
+  EXPECT_LT(gaveUp - started, automation::kCallTimeLimitMs + 1500);
+  EXPECT_GE(clicked, started);
+  EXPECT_LT(clicked, started + 1500);
+  EXPECT_TRUE(automation::awaitingLateAnswer());
+
+  const auto refused = server.put("Name", std::string("late"));
+  EXPECT_TRUE(!refused && refused.error().unanswered());
+  EXPECT_LT(hf::loop::nowMs() - gaveUp, 500);
+
+  for (int waited = 0; automation::awaitingLateAnswer() && waited < 10000; waited += 100)
+    hf::loop::pause(100);
+  EXPECT_FALSE(automation::awaitingLateAnswer());
+  const auto name = server.get("Name");
+  ASSERT_TRUE(name) << std::hex << name.error().code;
+  EXPECT_EQ(std::get<std::string>(name.value()), "测试");  // the refused put never went out
+  DestroyWindow(window);
 }
 
 }  // namespace

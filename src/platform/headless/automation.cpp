@@ -55,6 +55,9 @@ struct Servers {
   std::map<std::string, int> created;  // by folded ProgID
   AutomationResponder responder;
   int rejections = 0;
+  std::string hungMember;
+  bool callOut = false;  // a hung call is waiting out its limit
+  bool late = false;     // a hung call ran out of time and has not been answered
   std::shared_ptr<int> liveObjects = std::make_shared<int>(0);
   std::vector<AutomationCall> calls;
 };
@@ -81,15 +84,30 @@ std::string argumentsText(const std::vector<Variant>& args) {
   return text + ")";
 }
 
+Error unanswered() {
+  return Error{automation::kTimedOut, "an earlier call is still unanswered"};
+}
+
+Result<Variant> hang() {
+  servers().callOut = true;
+  loop::preciseWait(automation::kCallTimeLimitMs);
+  servers().callOut = false;
+  if (desktop::simulatedInputEnded()) return automation::programClosing();
+  servers().late = true;
+  return Error{automation::kTimedOut, "no answer in time"};
+}
+
 Result<Variant> invoke(const Object::Impl& target, std::string action, std::string_view member,
                        const std::vector<Variant>& args) {
   if (desktop::simulatedInputEnded()) return automation::programClosing();
+  if (servers().callOut || servers().late) return unanswered();
   AutomationCall call{loop::nowMs(), target.instance->progId, target.instance->number,
                       target.path,   std::move(action),       std::string(member),
                       args};
   servers().calls.push_back(call);
   if (!target.instance->alive)
     return Error{automation::kServerUnavailable, "the server is unavailable"};
+  if (call.member == servers().hungMember) return hang();
   if (servers().rejections > 0) {
     --servers().rejections;
     return Error{automation::kCallRejected, "call rejected by callee"};
@@ -128,6 +146,15 @@ Object automationObject(const AutomationCall& from, std::string_view name) {
 
 void rejectAutomationCalls(int count) {
   servers().rejections = count;
+}
+
+void hangAutomationCalls(std::string_view member) {
+  servers().hungMember = member;
+}
+
+void answerHungAutomation() {
+  servers().hungMember.clear();
+  servers().late = false;
 }
 
 void closeAutomationApplication(std::string_view progId) {
@@ -195,8 +222,13 @@ Result<Variant> Object::call(std::string_view member, const std::vector<Variant>
 Apartment::Apartment() : opened_(true) {}
 Apartment::~Apartment() = default;
 
+bool awaitingLateAnswer() {
+  return headless::servers().late;
+}
+
 Result<Created> create(const std::vector<std::string>& progIds) {
   if (desktop::simulatedInputEnded()) return programClosing();
+  if (headless::servers().callOut || headless::servers().late) return headless::unanswered();
   Error last{kInvalidClassString, "nothing to create"};
   auto& state = headless::servers();
   for (const std::string& progId : progIds) {

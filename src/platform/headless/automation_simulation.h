@@ -49,6 +49,14 @@ automation::Object automationObject(const AutomationCall& from, std::string_view
 // The next `count` calls to live objects are refused as a server with a
 // dialog open refuses them (call rejected by callee).
 void rejectAutomationCalls(int count);
+// The application hangs in every call of this member (on any object): such a
+// call is logged, then waits out the time limit while events run, and fails
+// as unanswered; from then on nothing more reaches any server until
+// answerHungAutomation.
+void hangAutomationCalls(std::string_view member);
+// The hung application answers at last (its late answers are dropped) and
+// answers every call again.
+void answerHungAutomation();
 // The user closes the application: every object of every instance created
 // so far from the ProgID is dead, and each call to one fails as calls to a
 // server that has gone do.

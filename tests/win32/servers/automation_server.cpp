@@ -3,6 +3,8 @@
 //   Name      a text property (get and put)
 //   Echo(x)   gives x back
 //   Busy()    refuses as a server with a dialog open does (call rejected)
+//   Hang(ms)  answers only after ms milliseconds, its thread blocked meanwhile
+//             (an application that hangs)
 //   Quit()    answers, then the process ends, as when the user closes the
 //             application: later calls find no server
 // Run with -Embedding by COM; it ends once the last reference is gone.
@@ -20,7 +22,7 @@ namespace {
 constexpr CLSID kServerClass = {
     0x6f0b7e52, 0x3c1d, 0x4e7a, {0x9a, 0x51, 0x2b, 0x8c, 0x5d, 0x0e, 0x4f, 0x17}};
 
-enum : DISPID { kName = 1, kEcho, kBusy, kQuit };
+enum : DISPID { kName = 1, kEcho, kBusy, kHang, kQuit };
 
 DWORD mainThread = 0;
 
@@ -31,7 +33,8 @@ class TestObject final : public servers::DispatchObject {
     static const struct {
       const wchar_t* name;
       DISPID id;
-    } kMembers[] = {{L"Name", kName}, {L"Echo", kEcho}, {L"Busy", kBusy}, {L"Quit", kQuit}};
+    } kMembers[] = {
+        {L"Name", kName}, {L"Echo", kEcho}, {L"Busy", kBusy}, {L"Hang", kHang}, {L"Quit", kQuit}};
     HRESULT result = S_OK;
     for (UINT i = 0; i < count; ++i) {
       ids[i] = DISPID_UNKNOWN;
@@ -61,6 +64,10 @@ class TestObject final : public servers::DispatchObject {
         return result ? VariantCopy(result, &params->rgvarg[0]) : S_OK;
       case kBusy:
         return RPC_E_CALL_REJECTED;
+      case kHang:
+        if (params->cArgs != 1 || params->rgvarg[0].vt != VT_I4) return DISP_E_TYPEMISMATCH;
+        Sleep(static_cast<DWORD>(params->rgvarg[0].lVal));
+        return S_OK;
       case kQuit:
         PostThreadMessageW(mainThread, WM_APP, 0, 0);
         return S_OK;

@@ -65,6 +65,15 @@ std::wstring clipboardText() {
   return {};
 }
 
+// The application hangs in a paste (a dialog of another process, an add-in
+// gone astray) when asked to: its one thread answers nothing, not even its
+// window, until the release file appears; then the paste goes on.
+void hangIfAsked() {
+  if (office.pasteHangsUntil.empty()) return;
+  logLine(L"hangs in a paste");
+  while (GetFileAttributesW(office.pasteHangsUntil.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(100);
+}
+
 // The answer of one member: the HRESULT, what the log adds after "->", and
 // for DISP_E_EXCEPTION the error the application reports.
 struct Answer {
@@ -229,6 +238,7 @@ class Range final : public Object {
     const auto sheet = sheet_.lock();
     if (!sheet) return failure(kCallFailed, L"对象已关闭。");
     if (is(member, L"PasteSpecial")) {
+      hangIfAsked();
       const std::wstring pasted = clipboardText();
       sheet->cells[first_] = pasted;
       changed();
@@ -353,6 +363,7 @@ class Selection final : public Object {
     const auto document = activeDocument();
     if (!document) return failure(kNoDocument, L"没有打开的文档，该命令无效。");
     if (is(member, L"Paste")) {
+      hangIfAsked();
       const std::wstring pasted = clipboardText();
       document->text += pasted;
       changed();

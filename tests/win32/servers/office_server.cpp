@@ -2,7 +2,7 @@
 // Excel working modes: an out-of-process automation server that plays a word
 // processor or a spreadsheet and logs every call it answers.
 //
-//   hf_office_server.exe word|sheet {CLSID} LOG [-Embedding]
+//   hf_office_server.exe word|sheet {CLSID} LOG [hang-paste RELEASE] [-Embedding]
 //
 // It registers its class under the CLSID it is given (REGCLS_MULTIPLEUSE:
 // one application per process, as the real ones are single-instance) and
@@ -26,6 +26,10 @@
 // document or workbook; closing it ends the application as a user closing it
 // does (clients find the server gone); Ctrl+W in it closes the active
 // document or workbook and leaves the application running.
+//
+// With hang-paste, every Paste and PasteSpecial hangs (logged as "hangs in a
+// paste") until the file RELEASE exists: the process answers no call and its
+// window does not repaint meanwhile, as an application that hangs.
 //
 // This file reads the command line and runs the message loop; office_state
 // holds the documents and writes the log, office_objects answers the calls,
@@ -69,13 +73,16 @@ int main() {
   CLSID classId{};
   if (argc < 4 || (lstrcmpW(argv[1], L"word") != 0 && lstrcmpW(argv[1], L"sheet") != 0) ||
       !parseClassId(argv[2], classId)) {
-    const char usage[] = "usage: hf_office_server word|sheet {CLSID} LOG [-Embedding]\n";
+    const char usage[] =
+        "usage: hf_office_server word|sheet {CLSID} LOG [hang-paste RELEASE] [-Embedding]\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), usage, sizeof usage - 1, &written, nullptr);
     return 2;
   }
   office_server::office.spreadsheet = lstrcmpW(argv[1], L"sheet") == 0;
   office_server::office.log = argv[3];
+  if (argc >= 6 && lstrcmpW(argv[4], L"hang-paste") == 0)
+    office_server::office.pasteHangsUntil = argv[5];
   LocalFree(argv);
 
   mainThread = GetCurrentThreadId();

@@ -32,6 +32,8 @@ struct Workbook {
 struct Office {
   bool spreadsheet = false;
   std::wstring log;
+  // A file: while it does not exist, a paste hangs (empty: none does).
+  std::wstring pasteHangsUntil;
   std::vector<std::shared_ptr<Document>> documents;  // the last one is active
   std::vector<std::shared_ptr<Workbook>> workbooks;  // likewise
   int nextNumber = 1;
