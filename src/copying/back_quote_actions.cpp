@@ -66,9 +66,19 @@ std::string BackQuoteActions::copySelection(int firstPause) {
 }
 
 // The selection goes to the picked point, and the cursor comes back. With
-// no point picked yet nothing is copied and nothing clicked.
+// no point picked yet, or the picked window gone from it, nothing is copied
+// and nothing clicked.
 void BackQuoteActions::transfer() {
   if (!n_.picker.picked()) return pickFirst();
+  // Closed, or covered by another window: the click and Enter would land in
+  // whatever lies there now (a chat window would send the text). Nothing is
+  // copied, so the cut option deletes nothing either.
+  if (!n_.picker.pickedWindowStillThere()) {
+    n_.picker.forget();
+    hints_.show(hints_.气球提示框1, c_.图片框_探测, 10,
+                "●粘贴窗口已关闭或被遮住，请重新拖动靶心到粘贴窗口！", 25);
+    return;
+  }
   const int interval = n_.delivery.interval();
   const bool copied = !copySelection(interval).empty();
   const Point back = desktop::cursorPos();
@@ -114,7 +124,8 @@ void BackQuoteActions::extractToSamePage() {
 }
 
 // The first save of a collection never replaces a file an earlier
-// collection left under the same name: it takes the next free "name(N)".
+// collection left under the same name: it takes the next free "name(N)",
+// and says so once.
 std::optional<std::filesystem::path> BackQuoteActions::samePageFile() {
   const std::string editor = n_.modes.samePageText();
   const auto name = samePageFileName(editor.substr(0, editor.find("\r\n")));
@@ -128,7 +139,8 @@ std::optional<std::filesystem::path> BackQuoteActions::samePageFile() {
   for (int n = 2;; ++n) {
     const std::string numbered = *name + "(" + text::toText(n) + ").txt";
     file = samePageFolder() / codec::pathFromGbk(numbered);
-    if (file == ownFile_ || !files::exists(file)) {
+    if (file == ownFile_) return file;
+    if (!files::exists(file)) {
       hints_.show(hints_.气球提示框1, n_.modes.samePageEditor(), 18,
                   "●已有同名文件，保存为" + numbered + "！");
       return file;
@@ -181,8 +193,11 @@ void BackQuoteActions::samePagePressed() {
   }
   n_.modes.startSamePage();
   if (!n_.modes.collectingSamePage()) return;  // refused
-  ownFile_.clear();
-  savedText_.clear();
+  // The editor still holding what was saved: the collection goes on, in its file.
+  if (!n_.modes.samePageText().starts_with(savedText_)) {
+    ownFile_.clear();
+    savedText_.clear();
+  }
   n_.previews.hideRowPicture();
   n_.engine.setPicturesWithText(false);
   n_.importer.chooseMode(ImportMode::CustomSeparator);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "input/key_actions.h"
+#include "paste/composite_entries.h"
 #include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/files.h"
@@ -79,7 +80,7 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
   if (!isTableImportMode(importMode) || paths.empty()) return;
   if (importMode == ImportMode::DroppedImages) {
     std::string lines;
-    for (const auto& path : paths) lines += (lines.empty() ? "" : "\r\n") + gbkPath(path);
+    for (const std::string& path : itemPaths(paths)) lines += (lines.empty() ? "" : "\r\n") + path;
     return importText(lines, ImportSource::Drop);
   }
   // Several files dropped together give no text: only one file is read.
@@ -98,8 +99,20 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
 
 void Importer::filesDroppedOnEntryEditor(const std::vector<std::filesystem::path>& paths) {
   std::string text;
-  for (const auto& path : paths) text += "#" + gbkPath(path) + "\r\n";
+  for (const std::string& path : itemPaths(paths)) text += "#" + path + "\r\n";
   n_.cellEditors.appendToEntryEditor(text);
+}
+
+std::vector<std::string> Importer::itemPaths(const std::vector<std::filesystem::path>& paths) {
+  std::vector<std::string> fitting;
+  for (const auto& path : paths) {
+    std::string gbk = gbkPath(path);
+    if (paste::fitsInEntry(gbk))
+      fitting.push_back(std::move(gbk));
+    else
+      hints_.show(hints_.气球提示框1, table_.view(), 100, paste::hashInPathHint(gbk));
+  }
+  return fitting;
 }
 
 void Importer::modeChosen() {

@@ -66,6 +66,9 @@ class Importer {
  private:
   // The pieces, or nothing when the memory ran out.
   std::optional<std::vector<std::string>> split(std::string_view text, ImportSource source) const;
+  // The dropped files that can be picture items, as GBK paths; a hint names
+  // one that cannot.
+  std::vector<std::string> itemPaths(const std::vector<std::filesystem::path>& paths);
 
   Controls c_;
   feedback::Hints& hints_;

@@ -18,9 +18,13 @@ struct EntryItem {
 
 bool isCompositeEntry(std::string_view entry);
 
+// A path holding "#" would be read back cut apart at it, so no item is made
+// of it; the hint that says why, naming the path.
+bool fitsInEntry(std::string_view path);
+std::string hashInPathHint(std::string_view path);
+
 // The items in order. A picture item names ".bmp", ".jpg", ".jpeg" or
-// ".png" in small letters; an item that names one of them only in capitals
-// is neither kind and is left out.
+// ".png", in small or capital letters.
 std::vector<EntryItem> entryItems(std::string_view entry);
 
 }  // namespace hf::paste

@@ -141,11 +141,14 @@ int PasteEngine::deliveredRowNow(int delivered) const {
 }
 
 // After the last row the table starts over at row 0, or is emptied when
-// that last row is marked; otherwise the next row becomes current.
-void PasteEngine::advanceOrEnd(int row, bool automatic) {
+// that last row is marked; otherwise the next row becomes current. The
+// picture modes always start over: their rows are kept. The new current row
+// is scrolled into view.
+void PasteEngine::advanceOrEnd(PasteMode mode, int row, bool automatic) {
   const int last = table_.rowCount() - 1;
   if (row < last) {
     table_.setCurrentRow(row + 1);
+    table_.scrollTo(row + 1);
     return;
   }
   if (automatic) {
@@ -153,7 +156,7 @@ void PasteEngine::advanceOrEnd(int row, bool automatic) {
     running_ = false;
     stopAsked_ = true;
   }
-  if (table_.isMarked(last)) {
+  if (table_.isMarked(last) && !traitsOf(mode).pictures) {
     table_.clear();
   } else {
     table_.setCurrentRow(0);
@@ -188,7 +191,7 @@ void PasteEngine::manual(PasteMode mode, int slot) {
   if (traits.style == Style::Characters) loop::pumpIfInput();
   const int row = chosenByHotkey ? slot - 1 : table_.currentRow();
   if (!rows_.deliver(mode, row, row)) return clipboardBusy();
-  if (!chosenByHotkey) advanceOrEnd(deliveredRowNow(row), false);
+  if (!chosenByHotkey) advanceOrEnd(mode, deliveredRowNow(row), false);
 }
 
 // Whatever mode is chosen now, a press during a run only stops it.
@@ -258,8 +261,9 @@ void PasteEngine::automatic(PasteMode mode) {
       break;
     }
     const int delivered = deliveredRowNow(row);
-    if (delivered >= table_.rowCount() - 1) return advanceOrEnd(delivered, true);
-    table_.setCurrentRow(delivered + 1);
+    const bool lastRow = delivered >= table_.rowCount() - 1;
+    advanceOrEnd(mode, delivered, true);
+    if (lastRow) return;
     if (pauseRow) break;
   }
   loop::pumpIfInput();

@@ -105,7 +105,7 @@ class PasteEngine {
   bool stopRequested();
   void finishRun();
   int deliveredRowNow(int delivered) const;
-  void advanceOrEnd(int row, bool automatic);
+  void advanceOrEnd(PasteMode mode, int row, bool automatic);
   int numberOf(int row) const;
   int firstMarkedRow() const;
   void clipboardBusy();

@@ -19,11 +19,20 @@ void TargetPicker::endDrag() {
   c_.window.setCursor(Cursor::Arrow);
 }
 
+void TargetPicker::pickAt(Point point) {
+  target_ = point;
+  pickedWindow_ = desktop::topLevelWindowAt(point);
+  picked_ = true;
+}
+
+bool TargetPicker::pickedWindowStillThere() const {
+  return desktop::topLevelWindowAt(target_) == pickedWindow_;
+}
+
 std::optional<Point> TargetPicker::endColourPick() {
   if (!dragging_) return std::nullopt;
   endDrag();
-  target_ = desktop::cursorPos();
-  picked_ = true;
+  pickAt(desktop::cursorPos());
   return target_;
 }
 
@@ -36,8 +45,7 @@ void TargetPicker::release() {
   if (point.x >= picker.left && point.x < picker.left + picker.width && point.y >= picker.top &&
       point.y < picker.top + picker.height)
     return;
-  target_ = point;
-  picked_ = true;
+  pickAt(point);
   loop::pause(100);
   desktop::clickAt(target_);
   loop::pause(100);

@@ -4,6 +4,7 @@
 
 #include "feedback/hints.h"
 #include "macro/macro_panel.h"
+#include "platform/desktop.h"
 
 namespace hf::paste {
 
@@ -30,17 +31,24 @@ class TargetPicker {
   Point targetPoint() const { return target_; }
   // Whether the user has picked a point since the program started.
   bool picked() const { return picked_; }
+  // Whether the window picked at the point still lies there: a click would
+  // not reach another one that took its place.
+  bool pickedWindowStillThere() const;
+  // The pick no longer holds: the next use asks for a new one.
+  void forget() { picked_ = false; }
 
   // The colour swatch: the picked colour, or nothing for the window's own background.
   void showPickedColour(std::optional<Rgb> color) { c_.图片框2.setBackground(color); }
 
  private:
   void endDrag();
+  void pickAt(Point point);
 
   Controls c_;
   feedback::Hints& hints_;
   const macro::MacroPanel& macroPanel_;
   Point target_;
+  desktop::WindowId pickedWindow_ = 0;  // the top-level window at target_ when picked
   bool picked_ = false;
   bool dragging_ = false;
 };

@@ -132,15 +132,27 @@ void WorkingModes::appendToSamePageEditor(std::string_view text) {
 
 void WorkingModes::pressMassCopy() {
   if (macroPanel_.recordTableShown()) return;  // the hint came with the mouse press
-  switchToMassCopy();
-}
-
-void WorkingModes::switchToMassCopy() {
   backQuoteImports_ = true;
   const auto mode = engine_.mode();
   if (mode && traitsOf(*mode).trigger == Trigger::AllMarked) return;
   if (mode && traitsOf(*mode).pictures) engine_.setPicturesWithText(true);
   selectRowMode(c_.按钮1, CopyMode::Mass);
+}
+
+// Only the row-selection part of the working mode changes: the import flag,
+// the back-quote mode and 不同页粘贴 stay, so a transfer stays in force, and
+// the clipboard keeps its text unless 反撇号键粘贴 ends here.
+void WorkingModes::switchToMassCopy() {
+  const auto mode = engine_.mode();
+  if (mode && traitsOf(*mode).trigger == Trigger::AllMarked) return;
+  hotkeys_.registerBackQuote();
+  c_.编辑框25.setVisible(false);
+  table_.view().setVisible(true);
+  normalBackQuoteButtons({&c_.按钮word, &c_.按钮excel, &c_.按钮102, &c_.按钮104});
+  c_.按钮104.setText("同页粘贴");
+  c_.按钮1.setColor(feedback::kHighlightColor);
+  copyMode_ = CopyMode::Mass;
+  endSelectionCopy(true);
 }
 
 void WorkingModes::pressOrderedCopy() {

@@ -61,7 +61,8 @@ class WorkingModes {
   // 万条复制: the custom hotkeys paste rows in table order from the current
   // row on; the back-quote key imports into the data table.
   void pressMassCopy();
-  // 万条复制 as other parts switch to it: without the checks of its button.
+  // 万条复制 as a chosen paste or import mode switches to it: without the
+  // checks of its button, and leaving the back-quote action as it is.
   void switchToMassCopy();
   // The mouse button pressed on 万条复制: the hints that guide a new user.
   void mouseDownOnMassCopy();

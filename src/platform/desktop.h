@@ -79,6 +79,8 @@ void endSimulatedInput();
 // Another program's window, as a number that fits in a decimal text.
 using WindowId = std::uintptr_t;
 WindowId windowUnderCursor();
+// The top-level window that a click at the screen point would reach.
+WindowId topLevelWindowAt(Point screen);
 WindowId foregroundWindow();
 // Keeps the window above all windows that are not topmost.
 void makeTopmost(WindowId window);

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "paste/composite_entries.h"
 #include "paste/hotkey_text.h"
 #include "picture/bmp.h"
 #include "platform/desktop.h"
@@ -101,9 +102,12 @@ void ScreenshotHotkey::tableSeries() {
     if (!picture) break;  // cancelled: the user is done
     if (const auto kept = keep(*picture, kTableFolder)) {
       loop::pause(50);
-      std::string entry = "#";
-      entry += codec::utf16ToGbk(kept->path.u16string());
-      n_.table.appendRow(entry);
+      const std::string path = codec::utf16ToGbk(kept->path.u16string());
+      if (!paste::fitsInEntry(path)) {
+        hints_.show(hints_.气球提示框1, n_.panel.screenshotBox(), 10, paste::hashInPathHint(path));
+        break;
+      }
+      n_.table.appendRow("#" + path);
       n_.table.scrollTo(n_.table.rowCount() - 1);
       loop::pause(100);
     }

@@ -55,54 +55,31 @@ std::size_t countMatches(std::string_view text, std::string_view what) {
   return count;
 }
 
-// What code page 936 writes for a character it does not have.
-constexpr std::string_view kMissing = "?";
-
-// The katakana A5 A1 .. A5 F6 (U+30A1 .. U+30F6): how many half-width
-// characters each maps to (a voiced one is two: the base and the voicing
-// mark), 0 for the few that have no half-width form and stay.
-constexpr std::string_view kKatakanaWidths =
-    "1111111111"
-    "1212121212"
-    "1212121212"
-    "1212112121"
-    "2111111221"
-    "2212212212"
-    "2111111111"
-    "1111111010"
-    "011200";
-
 struct HalfWidthForm {
   std::uint16_t code;  // lead byte, trail byte
   std::string_view half;
 };
 
-// The characters outside row A3 and the katakana that the mapping changes,
-// by code, as code page 936 writes their half-width counterparts.
+// The characters outside row A3 that the mapping changes into something code
+// page 936 can write, by code, as that code page writes the result.
 constexpr HalfWidthForm kOtherForms[] = {
-    {0xA1A1, " "},          // ideographic space
-    {0xA1A2, kMissing},     // 、 ideographic comma
-    {0xA1A3, kMissing},     // 。 ideographic full stop
-    {0xA1AB, "~"},          // ～ full-width tilde
-    {0xA1AF, "'"},          // ’ right single quotation mark
-    {0xA1B1, "\""},         // ” right double quotation mark
-    {0xA1B8, kMissing},     // 「 corner brackets
-    {0xA1B9, kMissing},     // 」
-    {0xA1E7, "$"},          // ＄ full-width dollar
-    {0xA3FE, "\xA1\xA5"},   // ￣ full-width macron: the macron, written ˉ
-    {0xA956, kMissing},     // ￢ full-width not sign
-    {0xA957, "|"},          // ￤ full-width broken bar: the broken bar, written |
-    {0xA960, kMissing},     // ー prolonged sound mark
-    {0xA961, kMissing},     // ゛ voiced sound mark
-    {0xA962, kMissing},     // ゜ semi-voiced sound mark
-    {0xA964, "\xA9\x63?"},  // ヾ: ヽ and the voiced sound mark
+    {0xA1A1, " "},         // ideographic space
+    {0xA1AB, "~"},         // ～ full-width tilde
+    {0xA1AF, "'"},         // ’ right single quotation mark
+    {0xA1B1, "\""},        // ” right double quotation mark
+    {0xA1E7, "$"},         // ＄ full-width dollar
+    {0xA3FE, "\xA1\xA5"},  // ￣ full-width macron: the macron, written ˉ
+    {0xA957, "|"},         // ￤ full-width broken bar: the broken bar, written |
 };
 
 // Appends the character as the system's half-width mapping (LCMapString with
-// LCMAP_HALFWIDTH) leaves it in code page 936 text. Row A3 holds the
-// full-width forms of ASCII, except A3 A4 (￥, whose half-width yen sign
-// code page 936 writes as ￥ again) and A3 FE (￣); the mapping leaves the
-// full-width backslash A3 DC alone. ￠ and ￡ come back as themselves.
+// LCMAP_HALFWIDTH) leaves it in code page 936 text, except that a character
+// whose half-width form that code page cannot write stays as it is (the
+// mapping would write "?": 、 。 「 」 the katakana, ￢ and the sound marks).
+// Row A3 holds the full-width forms of ASCII, except A3 A4 (￥, whose
+// half-width yen sign code page 936 writes as ￥ again) and A3 FE (￣); the
+// mapping leaves the full-width backslash A3 DC alone. ￠ and ￡ come back as
+// themselves.
 void appendHalfWidth(std::string& out, std::string_view character) {
   if (character.size() != 2) {
     out += character;
@@ -113,14 +90,6 @@ void appendHalfWidth(std::string& out, std::string_view character) {
   const std::uint16_t code = static_cast<std::uint16_t>(lead << 8 | trail);
   if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFD && code != 0xA3A4 && code != 0xA3DC) {
     out += static_cast<char>(trail - 0x80);
-    return;
-  }
-  if (code >= 0xA5A1 && code < 0xA5A1 + kKatakanaWidths.size()) {
-    const int width = kKatakanaWidths[code - 0xA5A1] - '0';
-    if (width == 0)
-      out += character;
-    else
-      out.append(static_cast<std::size_t>(width), kMissing[0]);
     return;
   }
   const auto* form =

@@ -56,9 +56,10 @@ void forEachPiece(std::string_view text, std::string_view separator, Visit&& vis
 
 // The text as the system's half-width mapping (LCMapString with
 // LCMAP_HALFWIDTH) makes it under code page 936: full-width letters, digits
-// and symbols and the ideographic space become their one-byte forms; a few
-// other characters change (right quotation marks, katakana, Japanese
-// punctuation), "?" where code page 936 lacks the half-width character.
+// and symbols and the ideographic space become their one-byte forms, and a
+// few other characters change (right quotation marks, the macron). A
+// character whose half-width form code page 936 lacks (、 。 「 」, katakana)
+// stays as it is rather than becoming "?".
 std::string halfWidth(std::string_view text);
 
 // Byte cuts; out-of-range counts are clamped.

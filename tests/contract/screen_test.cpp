@@ -116,6 +116,18 @@ TEST_F(Screen, GrabsAWindowsClientAreaWithItsOriginEvenWhenCovered) {
   EXPECT_TRUE(crop(screen::grabScreen({300, 220, 9, 6}), {2, 1, 5, 5}) == cover);
 }
 
+// Where a click at a point would go: the window shown on top there, and
+// once that one is gone, whatever lies below it.
+TEST_F(Screen, TellsTheTopLevelWindowAtAPoint) {
+  const auto below = show({300, 220}, pattern(20, 20));
+  if (!below) GTEST_SKIP() << "no display to show windows on";
+  const auto above = show({310, 220}, pattern(20, 20, 7));
+  EXPECT_EQ(desktop::topLevelWindowAt({305, 230}), below->id());
+  EXPECT_EQ(desktop::topLevelWindowAt({315, 230}), above->id());
+  above->hide();
+  EXPECT_TRUE(waitFor([&] { return desktop::topLevelWindowAt({315, 230}) == below->id(); }));
+}
+
 TEST_F(Screen, GrabsNothingOfAWindowThatIsNotShown) {
   struct Case {
     const char* what;

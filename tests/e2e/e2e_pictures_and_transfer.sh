@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pictures with text and 不同页粘贴 under the real program: a row holding a
 # picture and a text pastes a picture of the file's size into one field and
-# the text into the next; with the bullseye dropped on a field of the target,
-# a back-quote capture lands in that field.
+# the text into the next; after the last row, marked, the table stays whole
+# and the next press starts again at row 1; with the bullseye dropped on a
+# field of the target, a back-quote capture lands in that field.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_init "$@"
@@ -14,9 +15,10 @@ TARGET_FIELD3_CENTRE=(190 122)
 new_app_dir
 convert -size 3x2 xc:red "BMP3:$APP_DIR/red.bmp"
 picture="Z:$(tr '/' '\\' <<<"$APP_DIR/red.bmp")"
-write_slot "$APP_DIR" A "#$picture#名字" "1★★★F6"
+write_slot "$APP_DIR" A "#$picture#名字" "1★★★F6" "#$picture#李四" "1★★★"
+printf '2\r\n' >"$APP_DIR/选择框.txt"  # row 2 marked
 start_app "$APP_DIR"
-open_slot A 1
+open_slot A 2
 choose_paste_mode 12 单快捷键图文粘贴
 
 note "a row of a picture and a text"
@@ -25,6 +27,15 @@ focus_target_for_keys
 press F6
 pasted_both() { grep -q " picture 3x2 1$" "$TARGET_LOG" && target_fields_are "" "名字"; }
 expect_within 15 "the picture went into field 1 and the text into field 2" pasted_both
+press F6
+second_row() { grep -q " picture 3x2 3$" "$TARGET_LOG" && target_fields_are "" "名字" "" "李四"; }
+expect_within 15 "the marked last row went into fields 3 and 4" second_row
+sleep 1
+rows_shown 2 || fail "the table lost its rows after its marked last row"
+press F6
+started_over() { target_fields_are "名字" "名字" "" "李四"; }
+expect_within 15 "the next press delivered row 1 again" started_over
+rows_shown 2 || fail "the table lost its rows"
 stop_target
 
 note "不同页粘贴: the bullseye on field 3, a capture from field 1"

@@ -100,10 +100,34 @@ TEST_F(BackQuoteTest, AnEarlierFileOfTheSameNameIsKept) {
   write("同页粘贴/客户.txt", "old");
   openCollection("客户");
   capture("A");
+  EXPECT_NE(window_->hints().气球提示框1.text().find("客户(2).txt"), std::string::npos);
+  window_->hints().showAt(window_->hints().气球提示框1, 0, 0, "other");
   capture("B");
+  EXPECT_EQ(window_->hints().气球提示框1.text(), "other");  // the same name is told once
   EXPECT_EQ(read("同页粘贴/客户.txt"), "old");
   EXPECT_EQ(read("同页粘贴/客户(2).txt"), "客户\r\nA\r\nB\r\n");
-  EXPECT_NE(window_->hints().气球提示框1.text().find("客户(2).txt"), std::string::npos);
+}
+
+// A collection ended by 不同页粘贴 and started again over the same text is
+// the same collection: it keeps its file, with no word about a same name.
+// Started over an emptied editor it is a new one, and keeps the first file.
+TEST_F(BackQuoteTest, AResumedCollectionKeepsWritingItsOwnFile) {
+  openCollection("客户");
+  capture("张三");
+  c().按钮10.onClick();
+  c().按钮104.onClick();
+  ASSERT_EQ(c().按钮104.text(), "同页保存");
+  capture("李四");
+  EXPECT_EQ(read("同页粘贴/客户.txt"), "客户\r\n张三\r\n李四\r\n");
+  EXPECT_EQ(read("同页粘贴/客户(2).txt"), "<missing>");
+  EXPECT_EQ(window_->hints().气球提示框1.text().find("同名"), std::string::npos);
+
+  c().按钮10.onClick();
+  c().编辑框25.setText("");
+  openCollection("客户");
+  capture("王五");
+  EXPECT_EQ(read("同页粘贴/客户.txt"), "客户\r\n张三\r\n李四\r\n");
+  EXPECT_EQ(read("同页粘贴/客户(2).txt"), "客户\r\n王五\r\n");
 }
 
 TEST_F(BackQuoteTest, LinesTypedAfterTheLastCaptureAreKeptWhenTheProgramCloses) {
@@ -190,6 +214,29 @@ TEST_F(BackQuoteTest, APressWithNothingSelectedCapturesNothing) {
   c().图片框_探测.onMouseUp();
   c().按钮10.onClick();
   pressWithNothingSelected();  // 不同页粘贴: no click at the picked point either
+}
+
+// The picked window was closed and another lies at the point now: nothing
+// is copied (nor cut), nothing clicked, and the bullseye is asked for again.
+TEST_F(BackQuoteTest, TransferIntoAWindowGoneFromThePointPastesNothing) {
+  c().选择框14.setChecked(true);
+  c().图片框_探测.onMouseDown();
+  desktop::setCursorPos({300, 200});
+  c().图片框_探测.onMouseUp();
+  c().按钮10.onClick();
+  const std::size_t clicks = headless::clicks().size();
+  headless::setWindowUnderCursor(0x5150);
+  headless::clearTargetEvents();
+  capture("x");
+  EXPECT_EQ(headless::targetEvents(), std::vector<headless::TargetEvent>{});
+  EXPECT_EQ(headless::clicks().size(), clicks);
+  EXPECT_EQ(headless::targetFields()[0], "x");
+  EXPECT_NE(window_->hints().气球提示框1.text().find("重新拖动靶心"), std::string::npos);
+
+  headless::setWindowUnderCursor(headless::kTargetWindow);  // back, but the pick is gone
+  capture("x");
+  EXPECT_EQ(headless::clicks().size(), clicks);
+  EXPECT_EQ(window_->hints().气球提示框1.text(), "●拖动靶心到粘贴窗口顶端区域！");
 }
 
 TEST_F(BackQuoteTest, TransferWithNoPickedPointCopiesAndClicksNothing) {

@@ -77,6 +77,23 @@ TEST_F(ImportTest, DroppedPicturesBecomeImageEntriesInDropOrder) {
   EXPECT_EQ(rows[1], "#" + codec::utf8ToGbk(file("a.jpg").string()));
 }
 
+// An entry is cut at every "#": a dropped picture whose path holds one
+// would come back as two items, so it is left out and a hint names it.
+TEST_F(ImportTest, APathHoldingAHashMakesNoPictureItemAndSaysWhy) {
+  chooseImportMode(ImportMode::DroppedImages);
+  const std::string fitting = "#" + codec::utf8ToGbk(file("b.png").string());
+  drop({file("b.png"), file("C#工具/x.png")});
+  EXPECT_EQ(entries(), std::vector<std::string>{fitting});
+  EXPECT_NE(window_->hints().气球提示框1.text().find("C#工具"), std::string::npos);
+
+  ui::EditBox& editor = window_->controls().编辑框1009;
+  editor.setVisible(true);
+  window_->hints().showAt(window_->hints().气球提示框1, 0, 0, "");
+  ASSERT_TRUE(headless::dropFiles(editor, {file("C#工具/x.png"), file("b.png")}));
+  EXPECT_EQ(editor.text(), fitting + "\r\n");
+  EXPECT_NE(window_->hints().气球提示框1.text().find("C#工具"), std::string::npos);
+}
+
 TEST_F(ImportTest, ALargeFileIsSplitAsAWhole) {
   std::string words;
   for (int i = 0; i < 300000; ++i) words += "w" + std::to_string(i) + " ";

@@ -7,6 +7,7 @@
 
 #include "feedback/button_colors.h"
 #include "paste_fixture.h"
+#include "platform/desktop.h"
 #include "platform/event_loop.h"
 #include "platform/headless/target_simulation.h"
 
@@ -272,6 +273,39 @@ TEST_F(PasteTest, ABusyClipboardStopsTheRunWithoutPastingStaleText) {
   EXPECT_EQ(w().hints().气球提示框1.text().rfind("●剪贴板", 0), 0u);
   EXPECT_TRUE(w().engine().idle());
   EXPECT_EQ(table().currentRow(), 0);
+}
+
+// Choosing a picture mode brings 万条复制 forward but leaves the back-quote
+// action alone: a transfer stays in force and the clipboard keeps the path
+// the user copied. Only a 反撇号键粘贴 it ends empties the clipboard.
+TEST_F(PasteTest, ChoosingAPictureModeKeepsTheBackQuoteActionAndTheClipboard) {
+  app::MainControls& c = w().controls();
+  const std::function<void()> choices[] = {
+      [&] { chooseMode(PasteMode::ImageText); },
+      [&] {
+        c.导入方式.select(static_cast<int>(table::ImportMode::DroppedImages));
+        c.导入方式.onSelectionChanged();
+      }};
+  for (const auto& choose : choices) {
+    chooseMode(PasteMode::ManualHorizontal);
+    c.按钮1.onClick();
+    c.按钮10.onClick();  // 不同页粘贴
+    desktop::setClipboardText("C:\\a.png");
+    choose();
+    EXPECT_EQ(desktop::clipboardText(), "C:\\a.png");
+    EXPECT_FALSE(w().modes().backQuoteImports());
+    EXPECT_EQ(w().modes().backQuoteMode(), BackQuoteMode::Transfer);
+    EXPECT_EQ(c.按钮10.color(), feedback::kHighlightColor);
+    EXPECT_EQ(c.按钮1.color(), feedback::kHighlightColor);
+    EXPECT_TRUE(w().engine().picturesWithText());
+
+    chooseMode(PasteMode::ManualHorizontal);
+    c.按钮66.onClick();  // 反撇号键粘贴 on
+    desktop::setClipboardText("dragged");
+    choose();
+    EXPECT_EQ(c.按钮66.text(), "反撇号键粘贴");
+    EXPECT_EQ(desktop::clipboardText(), "");
+  }
 }
 
 TEST_F(PasteTest, ChoosingAModeRetitlesAndResizesColumns) {

@@ -216,6 +216,30 @@ TEST_F(ScreenshotTest, ACaptureInTableModeKeepsTheSelectedPixelsAsAnImageEntry) 
   EXPECT_EQ(headless::popupInFront(), nullptr);
 }
 
+// Run from a folder whose path holds "#", a capture's entry would be cut
+// apart there: the picture is kept, no row is made, a hint says why and the
+// series ends.
+TEST_F(ScreenshotTest, AProgramFolderHoldingAHashMakesNoRowAndSaysWhy) {
+  const fs::path hashed = folder_ / codec::pathFromGbk("C#工具");
+  fs::create_directories(hashed);
+  window_.reset();
+  headless::reset(hashed);
+  headless::paintScreen({0, 0}, screen);
+  c = &start().controls();
+  loadScreenshotHotkey();
+  const std::int64_t t0 = loop::nowMs();
+  selectAndSave(t0 + 100, {100, 200, 139, 229});
+  pressEsc(t0 + 1000);
+  ASSERT_TRUE(headless::pressHotkey(0, kF9));
+
+  EXPECT_EQ(w().table().rowCount(), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(hashed / codec::pathFromGbk("截图")),
+                          fs::directory_iterator()),
+            1);
+  EXPECT_NE(w().hints().气球提示框1.text().find("C#工具"), std::string::npos);
+  EXPECT_FALSE(w().screenshot().seriesRunning());
+}
+
 TEST_F(ScreenshotTest, TwoCapturesInOneSecondKeepBothPictures) {
   loadScreenshotHotkey();
   headless::setLocalTime({2019, 12, 12, 9, 30, 0});

@@ -109,6 +109,8 @@ TEST(Splitting, LetterSplitStartsAPieceAtEveryRunOfLetters) {
       {Mode::Letters, kDrop, "", "张三ab李", {"张三", "ab李"}},
       // Full-width letters, digits and the ideographic space count in half width.
       {Mode::Letters, kDrop, "", "ＡＢ１２ｃ　ｄ", {"AB12", "c ", "d"}},
+      // Chinese punctuation, which has no half-width form in the code page, stays.
+      {Mode::Letters, kCapture, "", "张三。李四、a「b」", {"张三。李四、", "a「", "b」"}},
       {Mode::Letters, kDrop, "", "", {}},
       // Not full-width forms: "\xA3\x41" (trail byte below A1) and a lone "\xA3".
       {Mode::Letters,
@@ -124,6 +126,7 @@ TEST(Splitting, DigitSplitStartsAPieceAtEveryRunOfDigits) {
   expectSplits({
       {Mode::Digits, kCapture, "", "张三138李四139", {"张三", "138李四", "139"}},
       {Mode::Digits, kDrop, "", "ＡＢ１２", {"AB", "12"}},
+      {Mode::Digits, kDrop, "", "张三。138，李四", {"张三。", "138,李四"}},
       {Mode::Digits, kDrop, "", "123", {"123"}},
       {Mode::Digits, kDrop, "", "a1b2\x81", {"a", "1b", "2\x81"}},
   });

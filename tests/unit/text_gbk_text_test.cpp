@@ -200,8 +200,9 @@ TEST(GbkText, Mid) {
 }
 
 // The system's half-width mapping as code page 936 text sees it: a character
-// turns into the code page 936 form of its half-width counterpart, "?" when
-// the code page has none, and stays when the mapping leaves it alone.
+// turns into the code page 936 form of its half-width counterpart, and stays
+// when the mapping leaves it alone or the code page has no such form (where
+// the mapping itself would write "?").
 TEST(GbkText, HalfWidthMapsWhatTheSystemMapsUnderCodePage936) {
   struct Case {
     const char* name;
@@ -217,15 +218,16 @@ TEST(GbkText, HalfWidthMapsWhatTheSystemMapsUnderCodePage936) {
       {"yen, cent, pound come back as they were", "\xA3\xA4\xA1\xE9\xA1\xEA",
        "\xA3\xA4\xA1\xE9\xA1\xEA"},
       {"full-width macron becomes the modifier macron", "\xA3\xFE", "\xA1\xA5"},
-      {"not sign has no form; broken bar becomes a bar", "\xA9\x56\xA9\x57", "?|"},
+      {"not sign has no form and stays; broken bar becomes a bar", "\xA9\x56\xA9\x57", "\xA9\x56|"},
       {"right quotes become ASCII quotes, left ones stay", "\xA1\xAE\xA1\xAF\xA1\xB0\xA1\xB1",
        "\xA1\xAE'\xA1\xB0\""},
-      {"ideographic comma, full stop and corner brackets", "\xA1\xA2\xA1\xA3\xA1\xB8\xA1\xB9",
-       "????"},
-      {"katakana: one or two half-width characters", "\xA5\xA2\xA5\xAC\xA9\x60", "????"},
+      {"ideographic comma, full stop and corner brackets stay", "\xA1\xA2\xA1\xA3\xA1\xB8\xA1\xB9",
+       "\xA1\xA2\xA1\xA3\xA1\xB8\xA1\xB9"},
+      {"katakana with one or two half-width characters stay", "\xA5\xA2\xA5\xAC\xA9\x60",
+       "\xA5\xA2\xA5\xAC\xA9\x60"},
       {"katakana without a half-width form stay", "\xA5\xEE\xA5\xF6\xA9\x63",
        "\xA5\xEE\xA5\xF6\xA9\x63"},
-      {"voiced iteration mark", "\xA9\x64", "\xA9\x63?"},
+      {"voiced iteration mark stays", "\xA9\x64", "\xA9\x64"},
       {"hiragana, Chinese and ASCII stay", "\xA4\xA2\xD6\xD0z9 ", "\xA4\xA2\xD6\xD0z9 "},
       {"not full-width forms", "\xA3\x41\xA3", "\xA3\x41\xA3"},
   };

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/desktop.h"
 #include "platform/geometry.h"
 
 namespace hf::ui {
@@ -78,6 +79,9 @@ std::optional<std::string> readClipboardOnce();
 // The size of the picture on the clipboard, if it holds one and is free.
 std::optional<Size> clipboardPictureSizeOnce();
 bool writeClipboardOnce(std::string_view gbk);
+
+// The topmost window of another program shown at the screen point, if any.
+std::optional<desktop::WindowId> windowShownAt(Point screen);
 
 bool targetIsOpen();
 // The target form reacts to a key going down when it has the keyboard focus.

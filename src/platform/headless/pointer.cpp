@@ -87,6 +87,12 @@ WindowId windowUnderCursor() {
   return pointer().underCursor.value_or(targetOrNone());
 }
 
+// A window shown on the simulated screen; elsewhere the one the tests put
+// under the cursor, which stands for every other point too.
+WindowId topLevelWindowAt(Point screen) {
+  return headless::internal::windowShownAt(screen).value_or(windowUnderCursor());
+}
+
 WindowId foregroundWindow() {
   return pointer().foreground.value_or(targetOrNone());
 }

@@ -68,6 +68,17 @@ void resetScreen() {
   screen() = Screen{};
 }
 
+std::optional<desktop::WindowId> windowShownAt(Point point) {
+  const auto& windows = screen().windows;
+  for (auto window = windows.rbegin(); window != windows.rend(); ++window) {
+    const Rect area{window->clientOrigin.x, window->clientOrigin.y, window->client.width,
+                    window->client.height};
+    if (window->onScreen && intersection(area, {point.x, point.y, 1, 1}).width > 0)
+      return window->id;
+  }
+  return std::nullopt;
+}
+
 }  // namespace hf::headless::internal
 
 namespace hf::screen {

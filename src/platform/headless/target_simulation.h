@@ -70,6 +70,7 @@ bool clipboardIsPrivate();
 std::vector<Point> clicks();  // left clicks (down and up) at the cursor, in order
 std::vector<desktop::WindowId> topmostWindows();
 void setForegroundWindow(desktop::WindowId window);
+// The window under the cursor, and under every other point as well.
 void setWindowUnderCursor(desktop::WindowId window);
 
 // The user's own input: the hooks see it (not marked injected) and, unless

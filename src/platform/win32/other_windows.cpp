@@ -27,6 +27,11 @@ WindowId windowUnderCursor() {
   return idOf(WindowFromPoint(point));
 }
 
+WindowId topLevelWindowAt(Point screen) {
+  const HWND window = WindowFromPoint(POINT{screen.x, screen.y});
+  return idOf(window ? GetAncestor(window, GA_ROOT) : nullptr);
+}
+
 WindowId foregroundWindow() {
   return idOf(GetForegroundWindow());
 }
