@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -146,7 +147,12 @@ std::optional<Bitmap> clipboardBitmap() {
 // colours.
 bool setClipboardBitmap(const Bitmap& picture) {
   if (picture.empty()) return false;
-  const std::string dib = win32::packedDibOf(picture);
+  std::string dib;
+  try {
+    dib = win32::packedDibOf(picture);
+  } catch (const std::bad_alloc&) {
+    return false;  // a picture too large for the memory left
+  }
   HBITMAP bitmap = win32::deviceBitmapOf(picture);
   if (!bitmap || !desktop::openClipboard()) {
     if (bitmap) DeleteObject(bitmap);
