@@ -11,9 +11,10 @@ namespace hf::loop {
 // Runs every pending event (window messages, timer ticks, hotkeys) and returns.
 void processPending();
 
-// The pause routine: process pending events, wait ms milliseconds, process
-// pending events again. Handlers wait with it, which makes them re-entrant: any
-// event that arrives while one waits runs in the second processing step.
+// The pause routine: process pending events, wait until ms milliseconds have
+// passed since the call, process pending events again. Handlers wait with it,
+// which makes them re-entrant: any event that arrives while one waits runs in
+// the second processing step.
 void pause(int ms);
 
 // Processes pending events only when keyboard or mouse input is waiting.

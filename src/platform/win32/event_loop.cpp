@@ -124,10 +124,13 @@ void processPending() {
   dispatchPending();
 }
 
+// The events processed first count towards the wait: a pause between two
+// keys lasts ms however long a repaint before it took.
 void pause(int ms) {
   if (!onUiThread()) return pauseOnWorker(ms);
+  const std::int64_t due = nowMs() + ms;
   processPending();
-  pauseOnWorker(ms);
+  pauseOnWorker(static_cast<int>(due - nowMs()));
   processPending();
 }
 
