@@ -12,7 +12,9 @@ namespace hf::loop {
 void processPending();
 
 // The pause routine: process pending events, wait until ms milliseconds have
-// passed since the call, process pending events again. Handlers wait with it,
+// passed since the call, process pending events again. A pause that follows
+// the previous one within ms counts from when that one was due instead (but
+// lasts at least ms / 2), so that a run of pauses keeps its rhythm. Handlers wait with it,
 // which makes them re-entrant: any event that arrives while one waits runs in
 // the second processing step.
 void pause(int ms);

@@ -4,6 +4,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
@@ -125,10 +126,18 @@ void processPending() {
 }
 
 // The events processed first count towards the wait: a pause between two
-// keys lasts ms however long a repaint before it took.
+// keys lasts ms however long a repaint before it took. A pause that follows
+// the previous one within its own length counts from when that one was due,
+// so the milliseconds a key, a clipboard text or the timer's lateness take
+// between them do not pile up over a run of pastes; it catches up at most
+// half its length, so two actions are never closer than half the pause.
 void pause(int ms) {
   if (!onUiThread()) return pauseOnWorker(ms);
-  const std::int64_t due = nowMs() + ms;
+  static std::int64_t previousDue = 0;
+  const std::int64_t now = nowMs();
+  const std::int64_t due =
+      now - previousDue <= ms ? std::max(previousDue + ms, now + ms / 2) : now + ms;
+  previousDue = due;
   processPending();
   pauseOnWorker(static_cast<int>(due - nowMs()));
   processPending();
