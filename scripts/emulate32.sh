@@ -70,7 +70,17 @@ export E2E_TIME_SCALE=3
 export HOTFILL_EMULATED=1
 
 source "$ROOT/scripts/lib.sh"
+fresh_prefix=0
+[ -f "$WINEPREFIX/system.reg" ] || fresh_prefix=1
 prepare_wine
+if [ "$fresh_prefix" = 1 ]; then
+  # No debugger for crashed programs: under the emulator it hangs, and keeps
+  # the crashed program's test waiting until its time limit.
+  for view in 32 64; do
+    wine reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+      /f /reg:$view >/dev/null 2>&1
+  done
+fi
 "$@"
 status=$?
 stop_wine
