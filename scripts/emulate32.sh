@@ -58,7 +58,10 @@ fi
 shift
 set +e  # from here on, the command's own status is what counts
 
-register_emulator
+register_emulator || {
+  echo "$0: cannot register the emulator (it needs Linux 6.7 or later)" >&2
+  exit 1
+}
 export LD_PRELOAD="$PRELOAD_DIR/\$LIB/$PRELOAD_NAME${LD_PRELOAD:+ $LD_PRELOAD}"
 # Whatever the caller chose for its own Wine runs does not hold here: Wine's
 # own launcher picks the 32-bit loader for 32-bit programs.
