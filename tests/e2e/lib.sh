@@ -17,9 +17,13 @@ note() { echo "-- $*"; }
 
 now_ms() { date +%s%3N; }
 
+# Every deadline is multiplied by E2E_TIME_SCALE (a whole number, 1 unless
+# set): programs under CPU emulation (scripts/emulate32.sh) take longer.
+TIME_SCALE=${E2E_TIME_SCALE:-1}
+
 # wait_for SECONDS COMMAND...: true once COMMAND succeeds, false at the deadline.
 wait_for() {
-  local deadline=$(($(now_ms) + $1 * 1000))
+  local deadline=$(($(now_ms) + $1 * 1000 * TIME_SCALE))
   shift
   until "$@"; do
     (($(now_ms) < deadline)) || return 1
@@ -31,7 +35,7 @@ wait_for() {
 expect_within() {
   local seconds=$1 what=$2
   shift 2
-  wait_for "$seconds" "$@" || fail "after ${seconds}s still not: $what"
+  wait_for "$seconds" "$@" || fail "after $((seconds * TIME_SCALE))s still not: $what"
 }
 
 assert_eq() {
@@ -119,7 +123,7 @@ start_app() {
 # WIN_BOTTOM (frame), WIN_CLIENT_X, WIN_CLIENT_Y (client origin) and WIN_DPI.
 find_window() {
   local found
-  found=$(probe find "$1" "${2:-10000}") || fail "no window titled '$1'"
+  found=$(probe find "$1" $((${2:-10000} * TIME_SCALE))) || fail "no window titled '$1'"
   # shellcheck disable=SC2034  # read by the scripts
   read -r WIN_HWND WIN_LEFT WIN_TOP WIN_RIGHT WIN_BOTTOM WIN_CLIENT_X WIN_CLIENT_Y WIN_DPI <<<"$found"
 }
@@ -167,7 +171,7 @@ screen_size() {
 
 # stop_app: closes the main window and waits for the program's process to end.
 stop_app() {
-  probe close "$APP_TITLE" 20000 || fail "main window did not close"
+  probe close "$APP_TITLE" $((20000 * TIME_SCALE)) || fail "main window did not close"
   expect_within 20 "program process $APP_PID ended after its window closed" process_ended "$APP_PID"
 }
 
@@ -228,7 +232,7 @@ type_text() {
 
 # stop_target: closes the target, which then logs its final field texts.
 stop_target() {
-  probe close "$TARGET_TITLE" 20000 || fail "the target window did not close"
+  probe close "$TARGET_TITLE" $((20000 * TIME_SCALE)) || fail "the target window did not close"
   expect_within 20 "target process $TARGET_PID ended" process_ended "$TARGET_PID"
 }
 
