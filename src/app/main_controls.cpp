@@ -1,6 +1,7 @@
 #include "app/main_controls.h"
 
 #include "paste/paste_mode_table.h"
+#include "table/import_mode_table.h"
 #include "text/numbers.h"
 
 namespace hf::app {
@@ -20,10 +21,9 @@ MainControls::MainControls(ui::Window& parent) : window(parent) {
 }
 
 std::vector<std::string> MainControls::importModeItems() {
-  return {"↓--万条|有序--↓",    "自定义分割符录入",  "单次录入",           "鼠标拖图片录入",
-          "Excel制表符录入",    "空格分割录入",      "逐字分割录入",       "字母(保留)分割录入",
-          "数字(保留)分割录入", "↓---同页粘贴---↓",  "取字符串左边(横向)", "取字符串右边(横向)",
-          "取字符串左边(纵向)", "取字符串右边(纵向)"};
+  std::vector<std::string> items;
+  for (const table::ImportModeTraits& mode : table::kImportModes) items.emplace_back(mode.name);
+  return items;
 }
 
 std::vector<std::string> MainControls::intervalItems() {

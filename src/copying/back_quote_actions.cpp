@@ -16,19 +16,6 @@ namespace {
 using paste::BackQuoteMode;
 using table::ImportMode;
 
-bool appendsToSamePage(ImportMode mode) {
-  switch (mode) {
-    case ImportMode::Single:
-    case ImportMode::CustomSeparator:
-    case ImportMode::ExcelTabs:
-    case ImportMode::Spaces:
-    case ImportMode::EachCharacter:
-      return true;
-    default:
-      return false;
-  }
-}
-
 std::filesystem::path samePageFolder() {
   return files::programFolder() / codec::pathFromGbk("同页粘贴");
 }
@@ -41,7 +28,8 @@ void BackQuoteActions::run() {
   if (mode == BackQuoteMode::Transfer && modes.transferChosen()) return transfer();
   if (mode == BackQuoteMode::SamePage && modes.copyMode() == paste::CopyMode::Characters)
     return extractToSamePage();
-  if (appendsToSamePage(n_.importer.mode()) && modes.samePageChosen()) return appendToSamePage();
+  if (table::traitsOf(n_.importer.mode()).appendsToSamePage && modes.samePageChosen())
+    return appendToSamePage();
   switch (mode) {
     case BackQuoteMode::SelectionCopy:
       loop::pause(n_.delivery.interval());

@@ -57,18 +57,18 @@ void Importer::importText(std::string_view text, ImportSource source) {
 
 void Importer::captureSelection() {
   const ImportMode importMode = mode();
-  if (!isTableImportMode(importMode) || importMode == ImportMode::DroppedImages) return;
+  const table::ImportModeTraits& traits = table::traitsOf(importMode);
+  if (traits.kind != table::ImportKind::Table || traits.captureCopyWaitMs == 0) return;
   loop::pause(100);
   input::copySelection(selectionCut());
-  const bool letterOrDigit = importMode == ImportMode::Letters || importMode == ImportMode::Digits;
-  loop::pause(letterOrDigit ? 30 : 50);
+  loop::pause(traits.captureCopyWaitMs);
   const std::string text = desktop::clipboardText().value_or("");
   if (text.empty()) {
     if (sweepsEmptyRows(importMode)) table_.removeEmptyRows();
     return;
   }
   importText(text, ImportSource::Capture);
-  if (importMode == ImportMode::Single) {
+  if (traits.captureBecomesCurrent) {
     table_.setCurrentRow(table_.rowCount() - 1);
     table_.scrollTo(table_.rowCount() - 1);
   }
@@ -78,7 +78,7 @@ void Importer::filesDroppedOnTable(const std::vector<std::filesystem::path>& pat
   n_.engine.resetRandomCycle();
   const ImportMode importMode = mode();
   if (!isTableImportMode(importMode) || paths.empty()) return;
-  if (importMode == ImportMode::DroppedImages) {
+  if (table::traitsOf(importMode).split == table::Split::DroppedPaths) {
     std::string lines;
     for (const std::string& path : itemPaths(paths)) lines += (lines.empty() ? "" : "\r\n") + path;
     return importText(lines, ImportSource::Drop);
@@ -120,7 +120,7 @@ void Importer::modeChosen() {
   if (isSamePageMode(importMode)) return n_.modes.samePageImportChosen();
   if (!isTableImportMode(importMode)) return;
   n_.modes.tableImportChosen();
-  if (importMode != ImportMode::DroppedImages) return;
+  if (!table::traitsOf(importMode).choosesPicturesWithText) return;
   n_.engine.choosePicturesWithText();
   n_.modes.switchToMassCopy();
   n_.engine.setPicturesWithText(true);

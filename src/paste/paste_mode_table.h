@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <optional>
 
 // What each paste mode does, in one place: the dispatcher, the runs, the
@@ -29,7 +30,6 @@ enum class PasteMode {
   ImageTextAutoArrows,  // 单快捷键自动图文粘贴(↓)
   ImageTextMultiHotkey  // 多快捷键图文粘贴
 };
-inline constexpr std::size_t kPasteModeCount = 17;
 
 // What one press does.
 enum class Trigger {
@@ -65,6 +65,7 @@ struct ColumnLayout {
 };
 
 struct PasteModeTraits {
+  PasteMode mode;  // the row's own mode, checked against its place below
   const char* name;
   Trigger trigger;
   Style style = Style::None;
@@ -92,57 +93,85 @@ constexpr auto kMassCopy = OnChoice::SwitchToMassCopy;
 }  // namespace detail
 
 // clang-format off
-inline constexpr std::array<PasteModeTraits, kPasteModeCount> kPasteModes{{
-    {.name = "手动横向粘贴", .trigger = Trigger::Manual, .style = detail::kClipboard,
+inline constexpr PasteModeTraits kPasteModes[] = {
+    {.mode = PasteMode::ManualHorizontal,
+     .name = "手动横向粘贴", .trigger = Trigger::Manual, .style = detail::kClipboard,
      .separators = detail::kTabs, .underOrderedCopy = true, .layout = detail::kHorizontal},
-    {.name = "自动横向粘贴", .trigger = Trigger::Automatic, .style = detail::kClipboard,
+    {.mode = PasteMode::AutoHorizontal,
+     .name = "自动横向粘贴", .trigger = Trigger::Automatic, .style = detail::kClipboard,
      .separators = detail::kTabs, .underOrderedCopy = true, .layout = detail::kHorizontalAuto},
-    {.name = "自动横向粘贴(内部网)", .trigger = Trigger::Automatic, .style = Style::ScanClipboard,
+    {.mode = PasteMode::AutoHorizontalScan,
+     .name = "自动横向粘贴(内部网)", .trigger = Trigger::Automatic, .style = Style::ScanClipboard,
      .separators = Separators::ScanTabsThenEnterFlag, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontalAuto},
-    {.name = "随机横向粘贴", .trigger = Trigger::Random, .style = detail::kClipboard,
+    {.mode = PasteMode::RandomHorizontal,
+     .name = "随机横向粘贴", .trigger = Trigger::Random, .style = detail::kClipboard,
      .separators = detail::kTabs, .onChoice = detail::kMassCopy, .layout = detail::kHorizontalAuto},
-    {.name = "手动纵向粘贴", .trigger = Trigger::Manual, .style = detail::kClipboard,
+    {.mode = PasteMode::ManualVertical,
+     .name = "手动纵向粘贴", .trigger = Trigger::Manual, .style = detail::kClipboard,
      .separators = Separators::EnterRun, .countsEnterPresses = true, .underOrderedCopy = true,
      .layout = {"回车", "回车", {221, 0, 0, 40}}},
-    {.name = "自动纵向粘贴（回车键）", .trigger = Trigger::Automatic, .style = detail::kClipboard,
+    {.mode = PasteMode::AutoVerticalEnter,
+     .name = "自动纵向粘贴（回车键）", .trigger = Trigger::Automatic, .style = detail::kClipboard,
      .separators = Separators::EnterRun, .countsEnterPresses = true, .underOrderedCopy = true,
      .markedRunFirstPause = 50, .pauseRowWaitsLonger = true,
      .layout = {"回车", "回车", {181, 0, 40, 40}}},
-    {.name = "自动纵向粘贴(↓)", .trigger = Trigger::Automatic, .style = detail::kCharacters,
+    {.mode = PasteMode::AutoVerticalArrows,
+     .name = "自动纵向粘贴(↓)", .trigger = Trigger::Automatic, .style = detail::kCharacters,
      .separators = Separators::ArrowRuns, .capturesTarget = true, .countsEnterPresses = true,
      .underOrderedCopy = true, .markedRunFirstPause = 30, .layout = detail::kArrowsAuto},
-    {.name = "自动账号强制粘贴", .trigger = Trigger::Automatic, .style = Style::ForcedTyping,
+    {.mode = PasteMode::AutoForcedTyping,
+     .name = "自动账号强制粘贴", .trigger = Trigger::Automatic, .style = Style::ForcedTyping,
      .separators = detail::kTabs, .onChoice = detail::kMassCopy, .layout = detail::kHorizontalAuto},
-    {.name = "网页强制粘贴", .trigger = Trigger::Manual, .style = detail::kCharacters,
+    {.mode = PasteMode::WebForced,
+     .name = "网页强制粘贴", .trigger = Trigger::Manual, .style = detail::kCharacters,
      .separators = detail::kTabs, .capturesTarget = true, .underOrderedCopy = true,
      .layout = detail::kHorizontal},
-    {.name = "自动网页强制粘贴", .trigger = Trigger::Automatic, .style = detail::kCharacters,
+    {.mode = PasteMode::AutoWebForced,
+     .name = "自动网页强制粘贴", .trigger = Trigger::Automatic, .style = detail::kCharacters,
      .separators = detail::kTabs, .capturesTarget = true, .underOrderedCopy = true,
      .markedRunWaitsAfterRow = true, .layout = detail::kHorizontalAuto},
-    {.name = "勾选项全部粘贴", .trigger = Trigger::AllMarked, .style = detail::kClipboard,
+    {.mode = PasteMode::AllMarked,
+     .name = "勾选项全部粘贴", .trigger = Trigger::AllMarked, .style = detail::kClipboard,
      .underOrderedCopy = true, .onChoice = OnChoice::PressOrderedCopy,
      .layout = {"列数", nullptr, {221, 40, 0, 0}}},
-    {.name = "多热键粘贴", .trigger = Trigger::ChosenByHotkey, .style = detail::kCharacters,
+    {.mode = PasteMode::MultiHotkey,
+     .name = "多热键粘贴", .trigger = Trigger::ChosenByHotkey, .style = detail::kCharacters,
      .separators = detail::kTabs, .capturesTarget = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontal},
-    {.name = "单快捷键图文粘贴", .trigger = Trigger::Manual, .style = detail::kItems,
+    {.mode = PasteMode::ImageText,
+     .name = "单快捷键图文粘贴", .trigger = Trigger::Manual, .style = detail::kItems,
      .separators = detail::kTabs, .pictures = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontal},
-    {.name = "单快捷键自动图文粘贴", .trigger = Trigger::Automatic, .style = detail::kItems,
+    {.mode = PasteMode::ImageTextAuto,
+     .name = "单快捷键自动图文粘贴", .trigger = Trigger::Automatic, .style = detail::kItems,
      .separators = detail::kTabs, .pictures = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontalAuto},
-    {.name = "单快捷键图文粘贴(↓)", .trigger = Trigger::Manual, .style = detail::kItems,
+    {.mode = PasteMode::ImageTextArrows,
+     .name = "单快捷键图文粘贴(↓)", .trigger = Trigger::Manual, .style = detail::kItems,
      .separators = Separators::ArrowRuns, .pictures = true, .countsEnterPresses = true,
      .onChoice = detail::kMassCopy, .layout = {"→", "↓", {181, 40, 0, 40}}},
-    {.name = "单快捷键自动图文粘贴(↓)", .trigger = Trigger::Automatic, .style = detail::kItems,
+    {.mode = PasteMode::ImageTextAutoArrows,
+     .name = "单快捷键自动图文粘贴(↓)", .trigger = Trigger::Automatic, .style = detail::kItems,
      .separators = Separators::ArrowRuns, .pictures = true, .countsEnterPresses = true,
      .onChoice = detail::kMassCopy, .layout = detail::kArrowsAuto},
-    {.name = "多快捷键图文粘贴", .trigger = Trigger::ChosenByHotkey, .style = detail::kItems,
+    {.mode = PasteMode::ImageTextMultiHotkey,
+     .name = "多快捷键图文粘贴", .trigger = Trigger::ChosenByHotkey, .style = detail::kItems,
      .separators = detail::kTabs, .pictures = true, .onChoice = detail::kMassCopy,
      .layout = detail::kHorizontal},
-}};
+};
 // clang-format on
+inline constexpr std::size_t kPasteModeCount = std::size(kPasteModes);
+
+namespace detail {
+constexpr bool everyPasteModeInItsPlace() {
+  for (std::size_t i = 0; i < kPasteModeCount; ++i)
+    if (kPasteModes[i].mode != static_cast<PasteMode>(i)) return false;
+  return true;
+}
+}  // namespace detail
+static_assert(detail::everyPasteModeInItsPlace(),
+              "the paste-mode table lists every mode once, in the enum's order");
 
 inline const PasteModeTraits& traitsOf(PasteMode mode) {
   return kPasteModes[static_cast<std::size_t>(mode)];

@@ -115,25 +115,6 @@ std::vector<std::string> splitBeforeRuns(std::string_view text, IsOfKind isOfKin
   return pieces;
 }
 
-struct SamePageLayout {
-  bool keepsLeft;  // the text before the first separator, else after the last
-  std::string_view lineEnd;
-  std::string_view finalMark;
-};
-
-SamePageLayout samePageLayout(ImportMode mode) {
-  switch (mode) {
-    case ImportMode::LeftAcross:
-      return {true, "\t", kCrLf};
-    case ImportMode::RightAcross:
-      return {false, "\t", ""};
-    case ImportMode::LeftDown:
-      return {true, kCrLf, ""};
-    default:
-      return {false, kCrLf, kCrLf};
-  }
-}
-
 // Without ASCII spaces, with the ASCII punctuation that Chinese text writes
 // full-width replaced by its full-width form.
 std::string normaliseForSamePage(std::string_view text) {
@@ -158,56 +139,38 @@ std::size_t lastMatch(std::string_view line, std::string_view separator, std::si
 
 }  // namespace
 
-bool isTableImportMode(ImportMode mode) {
-  return mode >= ImportMode::CustomSeparator && mode <= ImportMode::Digits;
-}
-
-bool isSamePageMode(ImportMode mode) {
-  return mode >= ImportMode::LeftAcross && mode <= ImportMode::RightDown;
-}
-
 std::vector<std::string> splitForImport(ImportMode mode, std::string_view text, ImportSource source,
                                         std::string_view separator) {
-  switch (mode) {
-    case ImportMode::Single:
+  switch (traitsOf(mode).split) {
+    case Split::Whole:
       return {std::string(text)};
-    case ImportMode::DroppedImages:
+    case Split::DroppedPaths:
       return source == ImportSource::Drop ? imageEntries(text) : std::vector<std::string>();
-    case ImportMode::CustomSeparator: {
+    case Split::CustomSeparator: {
       const std::string separatorLine = std::string(separator) + std::string(kCrLf);
       return splitAt(text::replaceAll(text, separator, separatorLine), separatorLine, source);
     }
-    case ImportMode::ExcelTabs:
+    case Split::Tabs:
       if (text.empty()) return {};
       return splitAt(text::replaceAll(text, "\t", kCrLf), kCrLf, source);
-    case ImportMode::Spaces:
+    case Split::Spaces:
       if (text.empty()) return {};
       return splitAt(text::replaceAll(text, " ", kCrLf), kCrLf, source);
-    case ImportMode::EachCharacter:
+    case Split::EachCharacter:
       return eachCharacter(text);
-    case ImportMode::Letters:
+    case Split::Letters:
       return splitBeforeRuns(text, isLetter);
-    case ImportMode::Digits:
+    case Split::Digits:
       return splitBeforeRuns(text, isDigit);
-    default:
+    case Split::None:
       return {};
   }
-}
-
-bool sweepsEmptyRows(ImportMode mode) {
-  return isTableImportMode(mode) && mode != ImportMode::Single && mode != ImportMode::DroppedImages;
-}
-
-bool emptiesClipboard(ImportMode mode, ImportSource source) {
-  if (mode == ImportMode::Single || mode == ImportMode::CustomSeparator)
-    return source == ImportSource::Capture;
-  return mode == ImportMode::ExcelTabs || mode == ImportMode::Spaces ||
-         mode == ImportMode::EachCharacter;
+  return {};
 }
 
 std::string extractSamePage(ImportMode mode, std::string_view text, std::string_view separator) {
   if (!isSamePageMode(mode)) return {};
-  const SamePageLayout layout = samePageLayout(mode);
+  const SamePageLayout& layout = traitsOf(mode).samePage;
   const std::string normal = normaliseForSamePage(text);
   std::string out;
   text::forEachPiece(normal, kCrLf, [&](std::string_view line) {
