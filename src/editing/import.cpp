@@ -58,7 +58,7 @@ void Importer::importText(std::string_view text, ImportSource source) {
 void Importer::captureSelection() {
   const ImportMode importMode = mode();
   const table::ImportModeTraits& traits = table::traitsOf(importMode);
-  if (traits.kind != table::ImportKind::Table || traits.captureCopyWaitMs == 0) return;
+  if (traits.captureCopyWaitMs == 0) return;  // a mode that takes no capture
   loop::pause(100);
   input::copySelection(selectionCut());
   loop::pause(traits.captureCopyWaitMs);

@@ -42,7 +42,8 @@ std::array<std::string, 3> MacroPanel::macroHotkeys() const {
 }
 
 std::array<std::string, 4> MacroPanel::hotkeyTexts() const {
-  return {c_.记录.text(), c_.模拟.text(), c_.停止.text(), c_.截图.text()};
+  const auto [record, replay, stop] = macroHotkeys();
+  return {record, replay, stop, c_.截图.text()};
 }
 
 bool MacroPanel::macroHotkeyTaken(const std::string& hotkey, const ui::EditBox* except) const {

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <optional>
 
+#include "table/enum_table.h"
+
 // What each paste mode does, in one place: the dispatcher, the runs, the
 // working modes and the table's editors look a mode up here instead of
 // testing its number.
@@ -163,14 +165,7 @@ inline constexpr PasteModeTraits kPasteModes[] = {
 // clang-format on
 inline constexpr std::size_t kPasteModeCount = std::size(kPasteModes);
 
-namespace detail {
-constexpr bool everyPasteModeInItsPlace() {
-  for (std::size_t i = 0; i < kPasteModeCount; ++i)
-    if (kPasteModes[i].mode != static_cast<PasteMode>(i)) return false;
-  return true;
-}
-}  // namespace detail
-static_assert(detail::everyPasteModeInItsPlace(),
+static_assert(table::rowsInEnumOrder(kPasteModes),
               "the paste-mode table lists every mode once, in the enum's order");
 
 inline const PasteModeTraits& traitsOf(PasteMode mode) {

@@ -34,10 +34,16 @@ void WorkingModes::selectRowMode(ui::Button& button, CopyMode copyMode) {
   selectionCopy_.stop();
   copyMode_ = copyMode;
   c_.按钮66.setText("反撇号键粘贴");
+  desktop::setClipboardText("");
+  bringTableForward();
+}
+
+// The data table takes the same-page editor's place, and the back-quote key
+// is registered again.
+void WorkingModes::bringTableForward() {
   c_.按钮104.setText("同页粘贴");
   c_.编辑框25.setVisible(false);
   table_.view().setVisible(true);
-  desktop::setClipboardText("");
   hotkeys_.registerBackQuote();
 }
 
@@ -145,11 +151,8 @@ void WorkingModes::pressMassCopy() {
 void WorkingModes::switchToMassCopy() {
   const auto mode = engine_.mode();
   if (mode && traitsOf(*mode).trigger == Trigger::AllMarked) return;
-  hotkeys_.registerBackQuote();
-  c_.编辑框25.setVisible(false);
-  table_.view().setVisible(true);
+  bringTableForward();
   normalBackQuoteButtons({&c_.按钮word, &c_.按钮excel, &c_.按钮102, &c_.按钮104});
-  c_.按钮104.setText("同页粘贴");
   c_.按钮1.setColor(feedback::kHighlightColor);
   copyMode_ = CopyMode::Mass;
   endSelectionCopy(true);

@@ -124,6 +124,7 @@ class WorkingModes {
   void highlightOnly(ui::Button& button);
   // What 万条复制 and 有序复制 share: they end every back-quote action.
   void selectRowMode(ui::Button& button, CopyMode copyMode);
+  void bringTableForward();
   void hintHideRecordTable();
   // Back-quote buttons that another one replaces take the normal colour.
   void normalBackQuoteButtons(std::initializer_list<ui::Button*> buttons);

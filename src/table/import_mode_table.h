@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "table/enum_table.h"
+
 // What each import mode does, in one place: the selector's items, the
 // importer, the back-quote capture and the same-page collection look a mode
 // up here instead of testing its number.
@@ -116,14 +118,7 @@ inline constexpr ImportModeTraits kImportModes[] = {
 // clang-format on
 inline constexpr std::size_t kImportModeCount = std::size(kImportModes);
 
-namespace detail {
-constexpr bool everyImportModeInItsPlace() {
-  for (std::size_t i = 0; i < kImportModeCount; ++i)
-    if (kImportModes[i].mode != static_cast<ImportMode>(i)) return false;
-  return true;
-}
-}  // namespace detail
-static_assert(detail::everyImportModeInItsPlace(),
+static_assert(rowsInEnumOrder(kImportModes),
               "the import-mode table lists every mode once, in the enum's order");
 
 inline const ImportModeTraits& traitsOf(ImportMode mode) {

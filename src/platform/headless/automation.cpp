@@ -84,6 +84,11 @@ std::string argumentsText(const std::vector<Variant>& args) {
   return text + ")";
 }
 
+// A hung call is still waiting out its limit, or has not been answered since.
+bool awaitingAnswer() {
+  return servers().callOut || servers().late;
+}
+
 Error unanswered() {
   return Error{automation::kTimedOut, "an earlier call is still unanswered"};
 }
@@ -100,7 +105,7 @@ Result<Variant> hang() {
 Result<Variant> invoke(const Object::Impl& target, std::string action, std::string_view member,
                        const std::vector<Variant>& args) {
   if (desktop::simulatedInputEnded()) return automation::programClosing();
-  if (servers().callOut || servers().late) return unanswered();
+  if (awaitingAnswer()) return unanswered();
   AutomationCall call{loop::nowMs(), target.instance->progId, target.instance->number,
                       target.path,   std::move(action),       std::string(member),
                       args};
@@ -228,7 +233,7 @@ bool awaitingLateAnswer() {
 
 Result<Created> create(const std::vector<std::string>& progIds) {
   if (desktop::simulatedInputEnded()) return programClosing();
-  if (headless::servers().callOut || headless::servers().late) return headless::unanswered();
+  if (headless::awaitingAnswer()) return headless::unanswered();
   Error last{kInvalidClassString, "nothing to create"};
   auto& state = headless::servers();
   for (const std::string& progId : progIds) {

@@ -64,6 +64,15 @@ LRESULT CALLBACK noteReleases(int code, WPARAM message, LPARAM data) {
   return CallNextHookEx(nullptr, code, message, data);
 }
 
+void dropHookIfIdle(Watch& w) {
+  {
+    const std::lock_guard lock(w.mutex);
+    if (w.anyWatched()) return;
+  }
+  if (w.hook) UnhookWindowsHookEx(w.hook);
+  w.hook = nullptr;
+}
+
 // With the hook in place, a key that went up before it came is seen in the
 // key state: from here on no release is missed.
 void checkWatches(Watch& w) {
@@ -72,22 +81,15 @@ void checkWatches(Watch& w) {
     hookRefused = w.hook == nullptr;
   }
   const DWORD now = GetTickCount() | 1;  // never 0, which means "not yet"
-  const std::lock_guard lock(w.mutex);
-  for (auto& [windowAndId, hotkey] : w.hotkeys) {
-    if (!hotkey.watched || hotkey.watchingSince) continue;
-    hotkey.watched = (GetAsyncKeyState(hotkey.virtualKey) & 0x8000) != 0;
-    hotkey.watchingSince = now;
-  }
-  if (!w.anyWatched()) PostThreadMessageW(w.threadId, kDropHookIfIdle, 0, 0);
-}
-
-void dropHookIfIdle(Watch& w) {
   {
     const std::lock_guard lock(w.mutex);
-    if (w.anyWatched()) return;
+    for (auto& [windowAndId, hotkey] : w.hotkeys) {
+      if (!hotkey.watched || hotkey.watchingSince) continue;
+      hotkey.watched = (GetAsyncKeyState(hotkey.virtualKey) & 0x8000) != 0;
+      hotkey.watchingSince = now;
+    }
   }
-  if (w.hook) UnhookWindowsHookEx(w.hook);
-  w.hook = nullptr;
+  dropHookIfIdle(w);
 }
 
 // A low-level hook is called on the thread that installed it, between its
